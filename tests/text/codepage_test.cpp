@@ -1,0 +1,101 @@
+#include "text/codepage.h"
+
+#include "support/text_printing.h"
+
+#include <gtest/gtest.h>
+
+namespace shareseek {
+namespace {
+
+using testing::L;
+using testing::T;
+
+TEST(CodePage, ConvertsBetweenCp936AndUtf8) {
+    struct Case {
+        const char* name;
+        Text cp936;
+        std::string utf8;
+    };
+    const Case cases[] = {
+        {"ASCII", T("abc 123"), "abc 123"},
+        {"Chinese", T("\xCD\xF8\xC5\xCC"), "\xE7\xBD\x91\xE7\x9B\x98"}, // 网盘
+        {"full-width space", T("\xA1\xA1"), "\xE3\x80\x80"},
+        {"euro sign of code page 936", T("\x80"), "\xE2\x82\xAC"},
+        {"empty", T(""), ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(textToUtf8(c.cp936), c.utf8);
+        EXPECT_EQ(utf8ToText(c.utf8), c.cp936);
+    }
+}
+
+TEST(CodePage, NeverFailsAndNeverCutsShort) {
+    struct Case {
+        const char* name;
+        std::string utf8;
+        Text cp936;
+    };
+    const Case cases[] = {
+        {"a character code page 936 lacks",
+         "a\xF0\x9F\x98\x80"
+         "b",
+         T("a?b")},
+        {"Hangul", "\xEA\xB0\x80x", T("?x")},
+        {"a stray continuation byte",
+         "a\x80"
+         "b",
+         T("a?b")},
+        {"an overlong form",
+         "\xC0\xAF"
+         "z",
+         T("??z")},
+        {"a truncated character at the end", "ab\xE7\xBD", T("ab??")},
+        {"a truncated character in the middle",
+         "\xE7\xBD"
+         "c\xE7\xBD\x91",
+         T("??c\xCD\xF8")},
+        {"an encoded surrogate", "\xED\xA0\x80!",
+         T("??"
+           "?!")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(utf8ToText(c.utf8), c.cp936);
+    }
+}
+
+TEST(CodePage, InvalidCp936BytesBecomeReplacementCharacters) {
+    // A lead byte with a trail that cannot follow it, and a lead byte at the very end.
+    EXPECT_EQ(textToUtf8(T("\x81\x30"
+                           "a\xB0")),
+              "\xEF\xBF\xBD"
+              "0a\xEF\xBF\xBD");
+}
+
+TEST(CodePage, RoundTripsThroughUtf16) {
+    const Text text = L(u8"百度网盘 abc");
+    EXPECT_EQ(textToUtf16(text), u"百度网盘 abc");
+    EXPECT_EQ(utf16ToText(u"百度网盘 abc"), text);
+    EXPECT_EQ(utf16ToText(u"x\U0001F600y"), T("x?y"));
+    const char16_t loneSurrogate[] = {u'a', 0xD800, u'b'};
+    EXPECT_EQ(utf16ToText(std::u16string_view(loneSurrogate, 3)), T("a?b"));
+}
+
+TEST(CodePage, ConvertsLargeInputsWhole) {
+    std::string utf8;
+    for (int i = 0; i < 20000; ++i)
+        utf8 += "\xE7\xBD\x91x";
+    const Text text = utf8ToText(utf8);
+    EXPECT_EQ(text.size(), 20000u * 3);
+    EXPECT_EQ(textToUtf8(text), utf8);
+}
+
+TEST(Literal, TurnsSourceLiteralsIntoCp936) {
+    EXPECT_EQ(literal(u8"请输入关键字！"),
+              T("\xC7\xEB\xCA\xE4\xC8\xEB\xB9\xD8\xBC\xFC\xD7\xD6\xA3\xA1"));
+    EXPECT_EQ(literal(u8""), T(""));
+}
+
+} // namespace
+} // namespace shareseek
