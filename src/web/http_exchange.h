@@ -1,0 +1,47 @@
+#pragma once
+
+#include "text/text.h"
+#include "web/http_limits.h"
+
+#include <optional>
+
+// One HTTP request and its whole response, browser-like: default user agent and headers,
+// direct or through a proxy, redirects followed unless asked not to, cookies kept either in
+// the process-wide store or in the caller's own cookie text.
+namespace shareseek {
+
+// The parameters of one exchange; the in/out ones hold the results on return.
+struct HttpExchange {
+    Text address;
+    // 1 sends "POST", any other value "GET"; a body is sent whenever it is not 0.
+    int method = 0;
+    // The body, used when the method is not 0 and `bodyBytes` is empty.
+    Text formText;
+    // Supplied (even empty): sent as a Cookie line, the shared store is left alone, and the
+    // cookies the response set are merged into it.
+    std::optional<Text> cookieText;
+    // Out: the cookies the response set, "name=value" items joined by "; ".
+    Text receivedCookies;
+    // In: the caller's header lines separated by "\r\n"; out: the whole header text sent.
+    Text extraHeaders;
+    // Out: the value of the response's Location line; without one, the raw header text
+    // when it was empty on entry.
+    Text redirectTarget;
+    bool noRedirect = false;
+    // In/out: the request body; receives the form text's bytes when that is what was sent.
+    Bytes bodyBytes;
+    // Supplied: plain-http addresses are fetched through this proxy (host:port).
+    std::optional<Text> proxyAddress;
+    // Out: the status line and header lines of the final response, each ended by "\r\n",
+    // then an empty line.
+    Text rawHeaders;
+};
+
+// Performs the exchange and returns the response body as received; the empty buffer when
+// the exchange failed. Never throws.
+Bytes performExchange(HttpExchange& exchange, const HttpLimits& limits = HttpLimits{});
+
+// A GET of `address` with every other parameter omitted, as the search workers make it.
+Bytes fetch(const Text& address, const HttpLimits& limits = HttpLimits{});
+
+} // namespace shareseek

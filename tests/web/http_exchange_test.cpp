@@ -1,0 +1,294 @@
+#include "web/http_exchange.h"
+
+#include "support/loopback_server.h"
+#include "support/text_printing.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+namespace shareseek {
+namespace {
+
+using testing::Connection;
+using testing::httpResponse;
+using testing::LoopbackServer;
+using testing::T;
+using namespace std::chrono_literals;
+
+// Answers every request with `reply` and keeps the exact bytes of each request.
+class CaptureServer {
+public:
+    explicit CaptureServer(std::string reply = httpResponse("hello"))
+        : reply_(std::move(reply)), server_([this](Connection& c) { serve(c); }) {}
+
+    std::string url(std::string_view path = "/") const { return server_.url(path); }
+    std::string hostAndPort() const { return server_.hostAndPort(); }
+    std::vector<std::string> requests() {
+        std::lock_guard lock(mutex_);
+        return requests_;
+    }
+    std::string lastRequest() {
+        const auto all = requests();
+        return all.empty() ? std::string() : all.back();
+    }
+
+private:
+    void serve(Connection& c) {
+        while (const auto request = c.readRequest()) {
+            {
+                std::lock_guard lock(mutex_);
+                requests_.push_back(*request);
+            }
+            c.send(reply_);
+        }
+    }
+
+    std::string reply_;
+    std::mutex mutex_;
+    std::vector<std::string> requests_;
+    LoopbackServer server_;
+};
+
+std::string headOf(const std::string& request) {
+    return request.substr(0, request.find("\r\n\r\n") + 4);
+}
+
+TEST(HttpExchange, WorkerGetSendsTheDefaultHeaderTextByteForByte) {
+    CaptureServer server;
+    const std::string address = server.url("/s?wd=site%3Aa.com%20x&pn=0");
+    const Bytes body = fetch(T(address));
+    EXPECT_EQ(body, "hello");
+    EXPECT_EQ(server.lastRequest(),
+              "GET /s?wd=site%3Aa.com%20x&pn=0 HTTP/1.1\r\n"
+              "Host: " +
+                  server.hostAndPort() +
+                  "\r\n"
+                  "User-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1; QX7ZA; .NET CLR "
+                  "2.0.50727; .NET CLR 3.0.04506.648; .NET CLR 3.5.21022)\r\n"
+                  "Referer: " +
+                  address +
+                  "\r\n"
+                  "Accept: */*\r\n"
+                  "Accept-Language: zh-cn\r\n"
+                  "Content-Type: application/x-www-form-urlencoded\r\n\r\n");
+}
+
+TEST(HttpExchange, SendsTheCallersHeadersWithoutDuplicates) {
+    struct Case {
+        const char* name;
+        std::string extra;
+        std::optional<Text> cookie;
+        std::vector<std::string> expectedLines;
+        std::vector<std::string> absentLines;
+    };
+    const Case cases[] = {
+        {"lower-case user agent line is the agent",
+         "user-agent: Bot/2\r\n",
+         {},
+         {"user-agent: Bot/2\r\n"},
+         {"User-Agent: Mozilla"}},
+        {"user agent line without a line break",
+         "User-Agent: Solo/1",
+         {},
+         {"User-Agent: Solo/1\r\nReferer: "},
+         {"Mozilla"}},
+        {"lower-case referer does not count",
+         "referer: r",
+         {},
+         {"referer: r\r\n", "\r\nReferer: http://"},
+         {}},
+        {"Accept-Language alone still gets Accept",
+         "Accept-Language: en",
+         {},
+         {"Accept-Language: en\r\n", "Accept: */*\r\n"},
+         {"zh-cn"}},
+        {"cookie text beside a Cookie line",
+         "Cookie: a=1",
+         T("b=2"),
+         {"Cookie: a=1\r\n", "Cookie: b=2\r\n"},
+         {}},
+        {"an empty line inside is left out",
+         "X-A: 1\r\n\r\nX-B: 2",
+         {},
+         {"X-A: 1\r\nX-B: 2\r\n"},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CaptureServer server;
+        HttpExchange exchange{
+            .address = T(server.url("/p")), .cookieText = c.cookie, .extraHeaders = T(c.extra)};
+        performExchange(exchange);
+        const std::string head = headOf(server.lastRequest());
+        for (const std::string& line : c.expectedLines)
+            EXPECT_NE(head.find(line), std::string::npos) << line << "\n" << head;
+        for (const std::string& line : c.absentLines)
+            EXPECT_EQ(head.find(line), std::string::npos) << line << "\n" << head;
+        EXPECT_EQ(head.find("Accept: */*"), head.rfind("Accept: */*")) << head;
+    }
+}
+
+TEST(HttpExchange, MethodsAndBodies) {
+    CaptureServer server;
+    HttpExchange post{.address = T(server.url("/form")), .method = 1, .formText = T("a=1&b=2")};
+    performExchange(post);
+    std::string request = server.lastRequest();
+    EXPECT_TRUE(request.starts_with("POST /form HTTP/1.1\r\n")) << request;
+    EXPECT_TRUE(request.ends_with("\r\n\r\na=1&b=2")) << request;
+    EXPECT_EQ(post.bodyBytes, "a=1&b=2");
+
+    HttpExchange getWithBody{
+        .address = T(server.url("/g")), .method = 2, .bodyBytes = Bytes("x\0y", 3)};
+    performExchange(getWithBody);
+    request = server.lastRequest();
+    EXPECT_TRUE(request.starts_with("GET /g HTTP/1.1\r\n")) << request;
+    EXPECT_TRUE(request.ends_with(std::string("\r\n\r\nx\0y", 7))) << request;
+}
+
+TEST(HttpExchange, ReturnsTheCompleteHeaderTextAndRawResponseHeaders) {
+    CaptureServer server(httpResponse("body", "X-Test: 1\r\n"));
+    HttpExchange exchange{.address = T(server.url("/h"))};
+    EXPECT_EQ(performExchange(exchange), "body");
+    EXPECT_EQ(exchange.extraHeaders, T("Referer: " + server.url("/h") +
+                                       "\r\nAccept: */*\r\nAccept-Language: zh-cn\r\nContent-Type: "
+                                       "application/x-www-form-urlencoded"));
+    EXPECT_EQ(exchange.rawHeaders, T("HTTP/1.1 200 OK\r\nX-Test: 1\r\nContent-Length: 4\r\n"
+                                     "Connection: close\r\n\r\n"));
+    // No Location line: an empty redirect target receives the raw headers.
+    EXPECT_EQ(exchange.redirectTarget, exchange.rawHeaders);
+
+    HttpExchange kept{.address = T(server.url("/h")), .redirectTarget = T("keep")};
+    performExchange(kept);
+    EXPECT_EQ(kept.redirectTarget, T("keep"));
+}
+
+TEST(HttpExchange, HeadersOfFiveThousandBytesOrMoreReadAsBlanks) {
+    CaptureServer server(httpResponse("b", "X-Big: " + std::string(5000, 'x') + "\r\n"));
+    HttpExchange exchange{.address = T(server.url("/"))};
+    EXPECT_EQ(performExchange(exchange), "b");
+    EXPECT_EQ(exchange.rawHeaders, T(std::string(5000, ' ')));
+    EXPECT_EQ(exchange.redirectTarget, T(std::string(5000, ' ')));
+}
+
+TEST(HttpExchange, GoesThroughTheProxyOnlyWhenOneIsSupplied) {
+    CaptureServer target(httpResponse("direct"));
+    CaptureServer proxy(httpResponse("proxied"));
+    const std::string address = target.url("/p?q=1");
+
+    HttpExchange viaProxy{.address = T(address), .proxyAddress = T(proxy.hostAndPort())};
+    EXPECT_EQ(performExchange(viaProxy), "proxied");
+    EXPECT_TRUE(proxy.lastRequest().starts_with("GET " + address + " HTTP/1.1\r\n"))
+        << proxy.lastRequest();
+    EXPECT_TRUE(target.requests().empty());
+
+    HttpExchange direct{.address = T(address)};
+    EXPECT_EQ(performExchange(direct), "direct");
+    EXPECT_EQ(proxy.requests().size(), 1u);
+    EXPECT_TRUE(target.lastRequest().starts_with("GET /p?q=1 HTTP/1.1\r\n"));
+}
+
+TEST(HttpExchange, FollowsRedirectsUnlessToldNotTo) {
+    CaptureServer final(httpResponse("final page"));
+    CaptureServer redirecting(
+        httpResponse("moved", "Location: " + final.url("/end") + "\r\n", "302 Found"));
+    HttpExchange followed{.address = T(redirecting.url("/start"))};
+    EXPECT_EQ(performExchange(followed), "final page");
+    EXPECT_TRUE(followed.rawHeaders.view().starts_with("HTTP/1.1 200 OK\r\n"));
+
+    HttpExchange held{.address = T(redirecting.url("/start")), .noRedirect = true};
+    EXPECT_EQ(performExchange(held), "moved");
+    EXPECT_EQ(held.redirectTarget, T(final.url("/end")));
+    EXPECT_EQ(final.requests().size(), 1u);
+
+    CaptureServer contentLocation(
+        httpResponse("x", "Location: /a\r\nContent-Location: /b\r\n", "200 OK"));
+    HttpExchange later{.address = T(contentLocation.url("/"))};
+    performExchange(later);
+    EXPECT_EQ(later.redirectTarget, T("/b"));
+}
+
+TEST(HttpExchange, CollectsAndMergesReceivedCookies) {
+    CaptureServer server(httpResponse("c", "Set-Cookie: sid=abc; Path=/\r\nSet-Cookie: flag\r\n"));
+    HttpExchange exchange{.address = T(server.url("/")), .cookieText = T("")};
+    performExchange(exchange);
+    EXPECT_EQ(exchange.receivedCookies, T("sid=abc;")); // spaces dropped by the merge
+    // The line without ";" gave an empty item, which the merge drops at the end.
+    EXPECT_EQ(exchange.cookieText, T("sid=abc"));
+    // A supplied empty cookie text sends no Cookie line.
+    EXPECT_EQ(server.lastRequest().find("Cookie"), std::string::npos);
+}
+
+TEST(HttpExchange, TheSharedStoreSendsACookieBackToTheSameHost) {
+    CaptureServer server(httpResponse("c", "Set-Cookie: shared=42; Path=/\r\n"));
+    fetch(T(server.url("/first")));
+    fetch(T(server.url("/second")));
+    EXPECT_NE(server.lastRequest().find("\r\nCookie: shared=42\r\n"), std::string::npos)
+        << server.lastRequest();
+}
+
+TEST(HttpExchange, FailuresGiveAnEmptyBodyWithinTheLimits) {
+    const HttpLimits shortLimits{
+        .connectTimeout = 1000ms, .stallTimeout = 1s, .totalTimeout = 5s, .maxBodyBytes = 1 << 20};
+    LoopbackServer silent([](Connection& c) { c.waitForStop(); });
+    LoopbackServer endless([](Connection& c) {
+        c.readRequest();
+        c.send("HTTP/1.1 200 OK\r\nContent-Length: 100000000000\r\n\r\n");
+        const std::string chunk(65536, 'x');
+        while (!c.stopping() && c.send(chunk)) {
+        }
+    });
+    LoopbackServer resetting([](Connection& c) {
+        c.readRequest();
+        c.send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npartial");
+        c.reset();
+    });
+
+    const auto start = std::chrono::steady_clock::now();
+    HttpExchange stalled{.address = T(silent.url("/"))};
+    EXPECT_EQ(performExchange(stalled, shortLimits), "");
+    EXPECT_EQ(stalled.rawHeaders, T(std::string(5000, ' ')));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+
+    EXPECT_EQ(fetch(T(endless.url("/")), shortLimits).size(), shortLimits.maxBodyBytes);
+    EXPECT_EQ(fetch(T(resetting.url("/")), shortLimits), "partial");
+
+    LoopbackServer closed([](Connection&) {});
+    const int port = closed.port();
+    closed.stop();
+    HttpExchange refused{.address = T("http://127.0.0.1:" + std::to_string(port) + "/")};
+    EXPECT_EQ(performExchange(refused, shortLimits), "");
+}
+
+TEST(HttpExchange, AnAddressWithNoHostTouchesNothing) {
+    HttpExchange exchange{.address = T("http:///nothing"), .extraHeaders = T("X: 1")};
+    EXPECT_EQ(performExchange(exchange), "");
+    EXPECT_EQ(exchange.extraHeaders, T("X: 1"));
+    EXPECT_EQ(exchange.rawHeaders, T(""));
+}
+
+TEST(HttpExchange, ControlCharactersInThePathCannotInjectHeaderLines) {
+    CaptureServer server;
+    fetch(T(server.url("/s?wd=site%3A a.com\r\nX-Evil: 1")));
+    EXPECT_TRUE(server.lastRequest().starts_with("GET /s?wd=site%3A%20a.com%0D%0AX-Evil:%201 "))
+        << server.lastRequest();
+}
+
+TEST(HttpExchange, ManyThreadsAtOnce) {
+    CaptureServer server;
+    std::vector<std::thread> threads;
+    std::atomic<int> ok{0};
+    for (int i = 0; i < 24; ++i)
+        threads.emplace_back([&] {
+            for (int k = 0; k < 5; ++k)
+                ok += fetch(T(server.url("/"))) == "hello";
+        });
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_EQ(ok.load(), 24 * 5);
+}
+
+} // namespace
+} // namespace shareseek
