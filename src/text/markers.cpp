@@ -5,7 +5,7 @@
 
 namespace shareseek {
 
-const Text& quoteEscape() {
+const Text& quoteEscapeText() {
     static const Text escape = literal(u8"#引号");
     return escape;
 }
@@ -13,8 +13,8 @@ const Text& quoteEscape() {
 Text extractBetween(const Text& subject, const Text& startMarker, const Text& endMarker, int start,
                     bool caseSensitive) {
     const SubstituteOptions exact{.matchCase = true};
-    const Text startCopy = substitute(startMarker, quoteEscape(), Text("\""), exact);
-    const Text endCopy = substitute(endMarker, quoteEscape(), Text("\""), exact);
+    const Text startCopy = substitute(startMarker, quoteEscapeText(), Text("\""), exact);
+    const Text endCopy = substitute(endMarker, quoteEscapeText(), Text("\""), exact);
 
     const int startAt = searchForward(subject, startCopy, start, !caseSensitive);
     if (startAt < 0)

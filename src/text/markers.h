@@ -11,6 +11,6 @@ Text extractBetween(const Text& subject, const Text& startMarker, const Text& en
                     int start = 0, bool caseSensitive = false);
 
 // The markers' escape for a double quote.
-const Text& quoteEscape();
+const Text& quoteEscapeText();
 
 } // namespace shareseek
