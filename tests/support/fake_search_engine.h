@@ -1,0 +1,83 @@
+#pragma once
+
+#include "support/loopback_server.h"
+
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace shareseek::testing {
+
+// What the fake engine does for one share host.
+enum class EngineFailure {
+    none,
+    refuse,      // reads the request, then resets the connection
+    stall,       // reads the request and never answers
+    errorPage,   // answers 500 with an error page
+    otherLayout, // answers a page whose result links are indented differently
+};
+
+struct HostBehaviour {
+    int pages = 1;       // pages served; every page but the last shows the next-page marker
+    int hitsPerPage = 3; // hits on each page
+    std::chrono::milliseconds latency{0};
+    EngineFailure failure = EngineFailure::none;
+};
+
+// One request as the engine understood it.
+struct EngineRequest {
+    std::string path;
+    std::string shareHost; // from "site:<host> <keyword>"
+    std::string keyword;   // UTF-8
+    int pageOffset = -1;
+};
+
+// The content of one results page, in the layout of the real engine.
+struct PageSpec {
+    std::string shareHost;
+    std::string keyword; // UTF-8
+    int pageOffset = 0;
+    int hits = 0;
+    bool nextPage = false;
+    std::size_t paddingBytes = 0; // markup around the results, as real pages carry
+    bool otherLayout = false;
+};
+
+// The title (UTF-8, with the keyword wrapped in <em> and </em>) and address of hit `number`
+// (from 0, counted across pages) of a host and keyword.
+std::string fakeHitTitle(const std::string& shareHost, const std::string& keyword, int number);
+std::string fakeHitAddress(const std::string& shareHost, int number);
+
+std::string renderResultsPage(const PageSpec& spec);
+
+// A results-page server on loopback: answers "/s?wd=site%3A<host>%20<keyword>&pn=<n>..." with
+// deterministic UTF-8 pages, and records every request.
+class FakeSearchEngine {
+public:
+    explicit FakeSearchEngine(HostBehaviour defaults = {}, std::size_t paddingBytes = 4096);
+
+    // "127.0.0.1:port", to stand in for the search host.
+    std::string host() const { return server_.hostAndPort(); }
+    void setBehaviour(const std::string& shareHost, HostBehaviour behaviour);
+    std::vector<EngineRequest> requests() const;
+    std::vector<EngineRequest> requestsFor(const std::string& shareHost) const;
+    void stop() { server_.stop(); }
+
+private:
+    void serve(Connection& connection);
+    HostBehaviour behaviourFor(const std::string& shareHost) const;
+
+    HostBehaviour defaults_;
+    std::size_t paddingBytes_;
+    mutable std::mutex mutex_;
+    std::map<std::string, HostBehaviour> behaviours_;
+    std::vector<EngineRequest> requests_;
+    LoopbackServer server_;
+};
+
+// Decodes "%XX" sequences.
+std::string percentDecode(std::string_view text);
+
+} // namespace shareseek::testing
