@@ -2,9 +2,11 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <iconv.h>
 #include <memory>
+#include <vector>
 
 namespace shareseek {
 namespace {
@@ -143,6 +145,60 @@ Converter& converterFor(CodePage from, CodePage to) {
 
 } // namespace
 
+namespace {
+
+// Converts a run that holds no ASCII character, carrying on past any character that does not
+// convert.
+void convertRun(std::string_view run, Converter& converter, CodePage from, CodePage to,
+                std::string& out) {
+    while (!converter.run(run, out)) {
+        out += replacementIn(to);
+        run.remove_prefix(std::min(run.size(), offendingLength(run, from)));
+    }
+}
+
+void appendAscii(std::string_view ascii, CodePage to, std::string& out) {
+    if (to != CodePage::Utf16Le) {
+        out += ascii;
+        return;
+    }
+    const std::size_t used = out.size();
+    out.resize(used + 2 * ascii.size());
+    char* dst = out.data() + used;
+    for (const char c : ascii) {
+        *dst++ = c;
+        *dst++ = '\0';
+    }
+}
+
+// Bytes before the first one with the high bit set, eight at a time where it can.
+std::size_t asciiPrefixLength(std::string_view s) {
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        if (word & 0x8080808080808080ULL)
+            break;
+    }
+    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0x80) == 0)
+        ++i;
+    return i;
+}
+
+// Bytes up to the next ASCII character. In code page 936 a second byte may look like one, so
+// the run steps as iconv reads it: a lead byte (0x81 to 0xFE) takes the byte after it, 0x80
+// and 0xFF stand alone.
+std::size_t nonAsciiRunLength(std::string_view s, CodePage from) {
+    std::size_t i = 0;
+    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0x80) != 0) {
+        const auto byte = static_cast<unsigned char>(s[i]);
+        i += from == CodePage::Cp936 && byte >= 0x81 && byte <= 0xFE ? 2 : 1;
+    }
+    return std::min(i, s.size());
+}
+
+} // namespace
+
 std::string convertCodePage(std::string_view input, CodePage from, CodePage to) {
     std::string out;
     if (input.empty())
@@ -150,10 +206,20 @@ std::string convertCodePage(std::string_view input, CodePage from, CodePage to) 
     Converter& converter = converterFor(from, to);
     if (!converter.valid())
         return out;
-    out.reserve(input.size() + input.size() / 2);
-    while (!converter.run(input, out)) {
-        out += replacementIn(to);
-        input.remove_prefix(std::min(input.size(), offendingLength(input, from)));
+    out.reserve(to == CodePage::Utf16Le ? input.size() * 2 : input.size() + input.size() / 2);
+    if (from == CodePage::Utf16Le) {
+        convertRun(input, converter, from, to, out);
+        return out;
+    }
+    // Pages are mostly ASCII markup, which is the same in every code page here: copy it,
+    // and hand only the other runs to iconv.
+    while (!input.empty()) {
+        const std::size_t ascii = asciiPrefixLength(input);
+        appendAscii(input.substr(0, ascii), to, out);
+        input.remove_prefix(ascii);
+        const std::size_t other = nonAsciiRunLength(input, from);
+        convertRun(input.substr(0, other), converter, from, to, out);
+        input.remove_prefix(other);
     }
     return out;
 }
@@ -166,13 +232,95 @@ std::string textToUtf8(const Text& text) {
     return convertCodePage(text.view(), CodePage::Cp936, CodePage::Utf8);
 }
 
-std::u16string textToUtf16(const Text& text) {
-    const std::string bytes = convertCodePage(text.view(), CodePage::Cp936, CodePage::Utf16Le);
-    std::u16string units(bytes.size() / 2, u'\0');
+namespace {
+
+std::u16string unitsOf(const std::string& utf16le) {
+    std::u16string units(utf16le.size() / 2, u'\0');
     for (std::size_t i = 0; i < units.size(); ++i)
-        units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                         static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+        units[i] = static_cast<char16_t>(static_cast<unsigned char>(utf16le[2 * i]) |
+                                         static_cast<unsigned char>(utf16le[2 * i + 1]) << 8);
     return units;
+}
+
+constexpr unsigned firstLead = 0x81, lastLead = 0xFE, firstTrail = 0x40, lastTrail = 0xFE;
+constexpr std::size_t trailsPerLead = lastTrail - firstTrail + 1;
+
+bool isPairForm(unsigned lead, unsigned trail) {
+    return lead >= firstLead && lead <= lastLead && trail >= firstTrail && trail <= lastTrail &&
+           trail != 0x7F;
+}
+
+// The UTF-16 unit of every code page 936 pair that iconv maps to one unit (0 for the others),
+// read from iconv itself once, so that the two can never disagree.
+const std::vector<char16_t>& pairTable() {
+    static const std::vector<char16_t> table = [] {
+        std::vector<char16_t> units((lastLead - firstLead + 1) * trailsPerLead, u'\0');
+        for (unsigned lead = firstLead; lead <= lastLead; ++lead) {
+            std::string pairs; // each pair followed by a space, which every pair is not
+            for (unsigned trail = firstTrail; trail <= lastTrail; ++trail)
+                if (trail != 0x7F)
+                    pairs += {static_cast<char>(lead), static_cast<char>(trail), ' '};
+            const std::u16string converted =
+                unitsOf(convertCodePage(pairs, CodePage::Cp936, CodePage::Utf16Le));
+            std::size_t at = 0;
+            for (unsigned trail = firstTrail; trail <= lastTrail; ++trail) {
+                if (trail == 0x7F)
+                    continue;
+                const std::size_t space = converted.find(u' ', at);
+                if (space == at + 1 && converted[at] != u'\xFFFD')
+                    units[(lead - firstLead) * trailsPerLead + (trail - firstTrail)] =
+                        converted[at];
+                at = space + 1;
+            }
+        }
+        return units;
+    }();
+    return table;
+}
+
+} // namespace
+
+std::u16string textToUtf16(const Text& text) {
+    const std::vector<char16_t>& table = pairTable();
+    const std::string_view s = text.view();
+    // Never more units than bytes: a pair gives one unit, a byte at most one.
+    std::u16string out(s.size(), u'\0');
+    char16_t* dst = out.data();
+    for (std::size_t i = 0; i < s.size();) {
+        std::uint64_t word;
+        if (i + 8 <= s.size() &&
+            (std::memcpy(&word, s.data() + i, 8), (word & 0x8080808080808080ULL) == 0)) {
+            for (int k = 0; k < 8; ++k)
+                *dst++ = static_cast<char16_t>(s[i + k]);
+            i += 8;
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(s[i]);
+        if (byte < 0x80) {
+            *dst++ = static_cast<char16_t>(byte);
+            ++i;
+            continue;
+        }
+        const unsigned trail = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
+        if (isPairForm(byte, trail)) {
+            if (const char16_t unit =
+                    table[(byte - firstLead) * trailsPerLead + (trail - firstTrail)]) {
+                *dst++ = unit;
+                i += 2;
+                continue;
+            }
+        }
+        // Anything else goes to iconv one character at a time: 0x80 and 0xFF stand alone, a
+        // lead byte takes the byte after it.
+        const std::size_t length =
+            byte >= firstLead && byte <= lastLead && i + 1 < s.size() ? 2 : 1;
+        for (const char16_t unit :
+             unitsOf(convertCodePage(s.substr(i, length), CodePage::Cp936, CodePage::Utf16Le)))
+            *dst++ = unit;
+        i += length;
+    }
+    out.resize(static_cast<std::size_t>(dst - out.data()));
+    return out;
 }
 
 Text utf16ToText(std::u16string_view utf16) {

@@ -1,6 +1,9 @@
 #include "text/text_ops.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string.h>
 
 namespace shareseek {
 namespace {
@@ -47,6 +50,34 @@ std::size_t spaceLengthAt(std::string_view bytes, std::size_t index) {
     return isFullWidthSpaceAt(bytes, index) ? 2 : 0;
 }
 
+// From `boundary`, where a character begins, to the first character start at or after
+// `target`. Runs of ASCII bytes are skipped eight at a time: each of them is a character.
+std::size_t advanceToBoundary(std::string_view s, std::size_t boundary, std::size_t target) {
+    while (boundary < target) {
+        if (boundary + 8 <= target) {
+            std::uint64_t word;
+            std::memcpy(&word, s.data() + boundary, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                boundary += 8;
+                continue;
+            }
+        }
+        boundary += charLengthAt(s, boundary);
+    }
+    return boundary;
+}
+
+// Byte position of `needle` in `haystack` at or after `from`; glibc's memmem is much faster
+// than a first-byte scan on markup, where the first byte of a marker is common.
+std::size_t findBytes(std::string_view haystack, std::string_view needle, std::size_t from) {
+    if (from > haystack.size())
+        return std::string_view::npos;
+    const void* found =
+        ::memmem(haystack.data() + from, haystack.size() - from, needle.data(), needle.size());
+    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - haystack.data())
+                 : std::string_view::npos;
+}
+
 } // namespace
 
 int searchForward(const Text& subject, const Text& sought, int start, bool ignoreCase) {
@@ -54,9 +85,19 @@ int searchForward(const Text& subject, const Text& sought, int start, bool ignor
     const std::size_t from = static_cast<std::size_t>(std::max(start, 1) - 1);
     if (from >= s.size())
         return -1;
-    for (std::size_t i = 0; i < s.size(); i += charLengthAt(s, i)) {
-        if (i >= from && matchesAt(s, i, sought.view(), ignoreCase))
-            return static_cast<int>(i) + 1;
+    if (ignoreCase) {
+        for (std::size_t i = advanceToBoundary(s, 0, from); i < s.size(); i += charLengthAt(s, i))
+            if (matchesAt(s, i, sought.view(), true))
+                return static_cast<int>(i) + 1;
+        return -1;
+    }
+    // Find each candidate by bytes, then keep it only where a character begins.
+    std::size_t boundary = 0;
+    for (std::size_t candidate = findBytes(s, sought.view(), from);
+         candidate != std::string_view::npos; candidate = findBytes(s, sought.view(), boundary)) {
+        boundary = advanceToBoundary(s, boundary, candidate);
+        if (boundary == candidate)
+            return static_cast<int>(candidate) + 1;
     }
     return -1;
 }

@@ -99,3 +99,41 @@ TEST(Literal, TurnsSourceLiteralsIntoCp936) {
 
 } // namespace
 } // namespace shareseek
+
+namespace shareseek {
+namespace {
+
+std::u16string viaIconv(const std::string& cp936) {
+    const std::string bytes = convertCodePage(cp936, CodePage::Cp936, CodePage::Utf16Le);
+    std::u16string units;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                       static_cast<unsigned char>(bytes[i + 1]) << 8);
+    return units;
+}
+
+// The fast conversion for the regex engine must give exactly what iconv gives.
+TEST(CodePage, FastConversionToUtf16AgreesWithIconvOnEveryCharacter) {
+    std::string everyPair;
+    for (int lead = 0x80; lead <= 0xFF; ++lead)
+        for (int trail = 0x01; trail <= 0xFF; ++trail)
+            everyPair += {static_cast<char>(lead), static_cast<char>(trail)};
+    EXPECT_EQ(textToUtf16(Text(everyPair)), viaIconv(everyPair));
+
+    std::uint32_t seed = 12345;
+    for (int run = 0; run < 2000; ++run) {
+        std::string bytes;
+        for (int i = 0; i < 32; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            const auto byte = static_cast<char>((seed >> 24) % 3 == 0 ? 0x21 + (seed >> 8) % 0x5E
+                                                                      : 0x80 + (seed >> 8) % 0x80);
+            if (byte != '\0')
+                bytes += byte;
+        }
+        SCOPED_TRACE(bytes);
+        ASSERT_EQ(textToUtf16(Text(bytes)), viaIconv(bytes));
+    }
+}
+
+} // namespace
+} // namespace shareseek
