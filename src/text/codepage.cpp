@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <cstring>
 #include <iconv.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <memory>
 #include <vector>
 
@@ -224,10 +227,6 @@ std::string convertCodePage(std::string_view input, CodePage from, CodePage to) 
     return out;
 }
 
-Text utf8ToText(std::string_view utf8) {
-    return Text(convertCodePage(utf8, CodePage::Utf8, CodePage::Cp936));
-}
-
 std::string textToUtf8(const Text& text) {
     return convertCodePage(text.view(), CodePage::Cp936, CodePage::Utf8);
 }
@@ -280,6 +279,33 @@ const std::vector<char16_t>& pairTable() {
 
 } // namespace
 
+// Widens the ASCII bytes at the start of `s`, sixteen at a time; returns how many it took
+// (0 when fewer than sixteen lead the text).
+std::size_t widenAscii(std::string_view s, char16_t* dst) {
+    std::size_t done = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    while (done + 16 <= s.size()) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + done));
+        if (_mm_movemask_epi8(bytes) != 0)
+            break;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + done), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + done + 8),
+                         _mm_unpackhi_epi8(bytes, zero));
+        done += 16;
+    }
+#else
+    for (std::uint64_t word; done + 8 <= s.size(); done += 8) {
+        std::memcpy(&word, s.data() + done, 8);
+        if (word & 0x8080808080808080ULL)
+            break;
+        for (int k = 0; k < 8; ++k)
+            dst[done + k] = static_cast<char16_t>(s[done + k]);
+    }
+#endif
+    return done;
+}
+
 std::u16string textToUtf16(const Text& text) {
     const std::vector<char16_t>& table = pairTable();
     const std::string_view s = text.view();
@@ -287,12 +313,9 @@ std::u16string textToUtf16(const Text& text) {
     std::u16string out(s.size(), u'\0');
     char16_t* dst = out.data();
     for (std::size_t i = 0; i < s.size();) {
-        std::uint64_t word;
-        if (i + 8 <= s.size() &&
-            (std::memcpy(&word, s.data() + i, 8), (word & 0x8080808080808080ULL) == 0)) {
-            for (int k = 0; k < 8; ++k)
-                *dst++ = static_cast<char16_t>(s[i + k]);
-            i += 8;
+        if (const std::size_t widened = widenAscii(s.substr(i), dst); widened != 0) {
+            dst += widened;
+            i += widened;
             continue;
         }
         const auto byte = static_cast<unsigned char>(s[i]);
@@ -321,6 +344,109 @@ std::u16string textToUtf16(const Text& text) {
     }
     out.resize(static_cast<std::size_t>(dst - out.data()));
     return out;
+}
+
+namespace {
+
+// The code page 936 form (one or two bytes, as a number) of every BMP character that has
+// one, built from the pair table; characters that more than one form maps to are asked of
+// iconv, so that the result is always iconv's own choice.
+const std::vector<std::uint16_t>& reverseTable() {
+    static const std::vector<std::uint16_t> table = [] {
+        std::vector<std::uint16_t> forms(0x10000, 0);
+        std::vector<bool> ambiguous(0x10000, false);
+        const auto add = [&](char16_t unit, std::uint16_t form) {
+            if (forms[unit] != 0 && forms[unit] != form)
+                ambiguous[unit] = true;
+            forms[unit] = form;
+        };
+        const std::vector<char16_t>& pairs = pairTable();
+        for (unsigned lead = firstLead; lead <= lastLead; ++lead)
+            for (unsigned trail = firstTrail; trail <= lastTrail; ++trail)
+                if (const char16_t unit =
+                        isPairForm(lead, trail)
+                            ? pairs[(lead - firstLead) * trailsPerLead + (trail - firstTrail)]
+                            : u'\0')
+                    add(unit, static_cast<std::uint16_t>(lead << 8 | trail));
+        for (const char single : {'\x80', '\xFF'})
+            for (const char16_t unit : unitsOf(
+                     convertCodePage(std::string(1, single), CodePage::Cp936, CodePage::Utf16Le)))
+                if (unit != u'\xFFFD')
+                    add(unit, static_cast<unsigned char>(single));
+        for (std::size_t unit = 0; unit < forms.size(); ++unit) {
+            if (!ambiguous[unit])
+                continue;
+            const char16_t one[] = {static_cast<char16_t>(unit)};
+            const std::string bytes =
+                convertCodePage(std::string_view(reinterpret_cast<const char*>(one), 2),
+                                CodePage::Utf16Le, CodePage::Cp936);
+            forms[unit] =
+                bytes.size() == 2
+                    ? static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
+                                                 static_cast<unsigned char>(bytes[1]))
+                : bytes.size() == 1 && bytes != "?" ? static_cast<unsigned char>(bytes[0])
+                                                    : 0;
+        }
+        return forms;
+    }();
+    return table;
+}
+
+char32_t decodeUtf8(std::string_view s, std::size_t length) {
+    const auto b = [&](std::size_t i) {
+        return static_cast<char32_t>(static_cast<unsigned char>(s[i]));
+    };
+    switch (length) {
+    case 2:
+        return (b(0) & 0x1F) << 6 | (b(1) & 0x3F);
+    case 3:
+        return (b(0) & 0x0F) << 12 | (b(1) & 0x3F) << 6 | (b(2) & 0x3F);
+    default:
+        return (b(0) & 0x07) << 18 | (b(1) & 0x3F) << 12 | (b(2) & 0x3F) << 6 | (b(3) & 0x3F);
+    }
+}
+
+} // namespace
+
+Text utf8ToText(std::string_view utf8) {
+    const std::vector<std::uint16_t>& forms = reverseTable();
+    // Never more bytes than the input: a character of n bytes gives at most n.
+    std::string out(utf8.size(), '\0');
+    char* dst = out.data();
+    for (std::size_t i = 0; i < utf8.size();) {
+        std::uint64_t word;
+        if (i + 8 <= utf8.size() &&
+            (std::memcpy(&word, utf8.data() + i, 8), (word & 0x8080808080808080ULL) == 0)) {
+            std::memcpy(dst, utf8.data() + i, 8);
+            dst += 8;
+            i += 8;
+            continue;
+        }
+        if ((static_cast<unsigned char>(utf8[i]) & 0x80) == 0) {
+            *dst++ = utf8[i++];
+            continue;
+        }
+        const std::size_t length = utf8CharLength(utf8.substr(i));
+        const char32_t code = length >= 2 ? decodeUtf8(utf8.substr(i), length) : 0;
+        const std::uint16_t form = code != 0 && code < 0x10000 ? forms[code] : 0;
+        if (form > 0xFF) {
+            *dst++ = static_cast<char>(form >> 8);
+            *dst++ = static_cast<char>(form & 0xFF);
+        } else if (form != 0) {
+            *dst++ = static_cast<char>(form);
+        } else {
+            // No form of its own, or no character at all: iconv decides, one character (or
+            // one stray byte) at a time.
+            const std::size_t piece = length == 0 ? 1 : length;
+            const std::string converted =
+                convertCodePage(utf8.substr(i, piece), CodePage::Utf8, CodePage::Cp936);
+            std::memcpy(dst, converted.data(), converted.size());
+            dst += converted.size();
+        }
+        i += length == 0 ? 1 : length;
+    }
+    out.resize(static_cast<std::size_t>(dst - out.data()));
+    return Text(std::move(out));
 }
 
 Text utf16ToText(std::u16string_view utf16) {

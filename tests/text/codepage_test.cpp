@@ -137,3 +137,35 @@ TEST(CodePage, FastConversionToUtf16AgreesWithIconvOnEveryCharacter) {
 
 } // namespace
 } // namespace shareseek
+
+namespace shareseek {
+namespace {
+
+// The table-driven decoding of pages must give exactly what iconv gives.
+TEST(CodePage, FastDecodingAgreesWithIconvOnEveryCharacter) {
+    std::string everyCharacter; // every character of code page 936, as UTF-8
+    for (int lead = 0x80; lead <= 0xFF; ++lead)
+        for (int trail = 0x40; trail <= 0xFE; ++trail)
+            everyCharacter +=
+                textToUtf8(Text(std::string{static_cast<char>(lead), static_cast<char>(trail)}));
+    EXPECT_EQ(utf8ToText(everyCharacter),
+              Text(convertCodePage(everyCharacter, CodePage::Utf8, CodePage::Cp936)));
+
+    std::uint32_t seed = 99;
+    for (int run = 0; run < 2000; ++run) {
+        std::string bytes;
+        for (int i = 0; i < 24; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            const unsigned pick = (seed >> 8) % 5;
+            const char byte = static_cast<char>(pick == 0   ? 0x41 + (seed >> 16) % 26
+                                                : pick == 1 ? 0x80 + (seed >> 16) % 0x40
+                                                            : 0xC2 + (seed >> 16) % 0x33);
+            bytes += byte;
+        }
+        SCOPED_TRACE(bytes);
+        ASSERT_EQ(utf8ToText(bytes), Text(convertCodePage(bytes, CodePage::Utf8, CodePage::Cp936)));
+    }
+}
+
+} // namespace
+} // namespace shareseek
