@@ -1,0 +1,40 @@
+#pragma once
+
+#include "text/text.h"
+
+#include <cstdint>
+#include <optional>
+
+// What the program asks of the desktop beyond its own window: message boxes, the clipboard,
+// the browser and file manager, processes, whole files, random numbers and the tick count.
+// Texts are code page 936; file names too, converted at the edge.
+namespace shareseek {
+
+enum class MessageButtons { ok, yesNo };
+enum class MessageAnswer { ok, yes, no };
+
+class DesktopServices {
+public:
+    virtual ~DesktopServices() = default;
+
+    // A modal message box with the caption "信息：" and no owner window.
+    virtual MessageAnswer showMessage(const Text& message,
+                                      MessageButtons buttons = MessageButtons::ok) = 0;
+    // False when the clipboard could not be opened.
+    virtual bool setClipboardText(const Text& text) = 0;
+    virtual void openAddress(const Text& address) = 0;
+    virtual void showInFileManager(const Text& path) = 0;
+    virtual void startProcess(const Text& commandLine) = 0;
+    // Nothing when the file is missing or cannot be read.
+    virtual std::optional<Bytes> readFile(const Text& path) = 0;
+    // Replaces the file with exactly these bytes; false when it could not be written.
+    virtual bool writeFile(const Text& path, const Bytes& bytes) = 0;
+
+    virtual void seedRandom(std::uint32_t seed) = 0;
+    // A whole number from `low` to `high`, both included.
+    virtual int randomBetween(int low, int high) = 0;
+    // Milliseconds since some fixed moment.
+    virtual std::uint32_t tickCount() = 0;
+};
+
+} // namespace shareseek
