@@ -1,0 +1,44 @@
+#pragma once
+
+#include "ui/controls.h"
+#include "ui/desktop_services.h"
+
+#include <string>
+
+// The commands on the result lists: the popup menu, opening and copying a row's address or
+// title, exporting every row, the result filter and its reset, the download page. They
+// always work on the full list (超级列表框1), even while the filtered one is shown.
+namespace shareseek {
+
+class ResultListCommands {
+public:
+    // `runDirectory` holds the export file (code page 936, no trailing "/"); `forumHost`
+    // serves the download page.
+    ResultListCommands(Controls& controls, DesktopServices& desktop, Text runDirectory,
+                       std::string forumHost);
+
+    void showPopupMenu();
+    void openAddress();
+    void copyAddress();
+    void copyTitle();
+    void exportAll();
+    void openDownloadPage();
+    void resultFilter();
+    void filterReset();
+
+    // The export file of the keyword now in the keyword box.
+    Text exportPath();
+
+private:
+    void copyCell(int column);
+
+    Controls& controls_;
+    DesktopServices& desktop_;
+    Text runDirectory_;
+    std::string forumHost_;
+};
+
+// The export text: every row of the full list, then "筛选后：", then every filtered row.
+Text exportText(Controls& controls);
+
+} // namespace shareseek
