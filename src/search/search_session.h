@@ -48,4 +48,10 @@ struct SearchSession {
     std::atomic<int> runningWorkers{0};
 };
 
+// Fills the check-box table with the site check boxes in site-index order.
+inline void fillCheckBoxTable(SearchSession& session) {
+    for (const Site& site : siteCatalogue())
+        session.checkBoxTable[static_cast<std::size_t>(site.index - 1)] = site.checkBox;
+}
+
 } // namespace shareseek

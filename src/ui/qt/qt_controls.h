@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ui/controls.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <atomic>
+
+namespace shareseek {
+
+class MainWindow;
+
+// The control operations carried out on the main window. A call from another thread is
+// handed to the window's thread and waits there until it is done; the window's thread never
+// waits for anyone. Once the window is gone (or going), every call does nothing and reads
+// the empty value, so that late workers neither touch it nor wait for it.
+class QtControls : public Controls {
+public:
+    explicit QtControls(MainWindow* window);
+
+    // The window is ending: from now on no call reaches it.
+    void detach();
+
+    Text text(ControlName name) override;
+    void setText(ControlName name, const Text& text) override;
+    bool ticked(ControlName name) override;
+    void setTicked(ControlName name, bool ticked) override;
+    void setEnabled(ControlName name, bool enabled) override;
+    void setVisible(ControlName name, bool visible) override;
+    void deleteAllRows(ControlName list) override;
+    int rowCount(ControlName list) override;
+    int appendRow(ControlName list) override;
+    void setCell(ControlName list, int row, int column, const Text& text) override;
+    Text cell(ControlName list, int row, int column) override;
+    int currentSelection(ControlName list) override;
+    void repaintNow(ControlName list) override;
+    void showPopupMenu() override;
+
+private:
+    // Runs `work` with the window on the window's thread and returns its result.
+    template <class Work> auto onWindow(Work work) -> decltype(work(std::declval<MainWindow&>()));
+
+    QPointer<MainWindow> window_;
+    std::atomic<bool> detached_{false};
+};
+
+} // namespace shareseek
