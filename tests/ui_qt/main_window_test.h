@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+namespace shareseek {
+class MainWindow;
+}
+
+// Declared apart from its definitions so that moc reads only Qt here.
+class MainWindowTest : public QObject {
+    Q_OBJECT
+public:
+    MainWindowTest();
+    ~MainWindowTest() override;
+
+private slots:
+    void init();
+    void cleanup();
+    void everyControlStandsAtItsPlaceWithItsCaption();
+    void theWindowHasItsCaptionAndAFixedSize();
+    void exactlyOneListIsVisible();
+    void theListsHaveTheirColumnsAndSortNothing();
+    void theMenuBarShowsOnlyTheUpdateItem();
+    void enterInTheKeywordBoxReportsKeyCode13();
+    void theExtraSitesWindow();
+    void textsCrossToQtAndBack();
+
+private:
+    std::unique_ptr<shareseek::MainWindow> window;
+};
