@@ -1,7 +1,7 @@
 // Page decoding plus hit extraction over a realistic 50-hit results page, against the same
 // work done the naive way with std::regex. Run: build/bench/shareseek_extraction_bench
+#include "fake_engine/fake_search_engine.h"
 #include "search/page_extraction.h"
-#include "support/fake_search_engine.h"
 #include "text/codepage.h"
 
 #include <benchmark/benchmark.h>
@@ -13,11 +13,11 @@ namespace {
 using namespace shareseek;
 
 const std::string& page() {
-    static const std::string body = testing::renderResultsPage({.shareHost = "pan.baidu.com",
-                                                                .keyword = "流浪地球",
-                                                                .hits = 50,
-                                                                .nextPage = true,
-                                                                .paddingBytes = 500 * 1024});
+    static const std::string body = fake::renderResultsPage({.shareHost = "pan.baidu.com",
+                                                             .keyword = "流浪地球",
+                                                             .hits = 50,
+                                                             .nextPage = true,
+                                                             .paddingBytes = 500 * 1024});
     return body;
 }
 

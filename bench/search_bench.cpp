@@ -2,10 +2,10 @@
 // every request after 50 ms, through the real dispatch and workers. The design's own bound:
 // first pages in parallel, further pages one after another under the result lock.
 // Run: build/bench/shareseek_search_bench
+#include "fake_engine/fake_search_engine.h"
 #include "search/dispatch.h"
 #include "support/fake_controls.h"
 #include "support/fake_desktop.h"
-#include "support/fake_search_engine.h"
 #include "text/codepage.h"
 
 #include <benchmark/benchmark.h>
@@ -22,8 +22,8 @@ constexpr int pagesPerSite = 5;
 constexpr auto latency = 50ms;
 
 void FullSearch(benchmark::State& state) {
-    testing::FakeSearchEngine engine({.pages = pagesPerSite, .hitsPerPage = 50, .latency = latency},
-                                     64 * 1024);
+    fake::FakeSearchEngine engine({.pages = pagesPerSite, .hitsPerPage = 50, .latency = latency},
+                                  64 * 1024);
     for (auto _ : state) {
         auto controls = std::make_shared<testing::FakeControls>();
         auto session = std::make_shared<SearchSession>(controls);

@@ -1,6 +1,6 @@
 #include "search/page_extraction.h"
 
-#include "support/fake_search_engine.h"
+#include "fake_engine/fake_search_engine.h"
 #include "support/text_printing.h"
 #include "text/codepage.h"
 
@@ -9,9 +9,9 @@
 namespace shareseek {
 namespace {
 
+using fake::PageSpec;
+using fake::renderResultsPage;
 using testing::L;
-using testing::PageSpec;
-using testing::renderResultsPage;
 using testing::T;
 
 // One result link in the engine's layout, as UTF-8.
@@ -84,7 +84,7 @@ TEST(PageExtraction, ReadsTheFakeEnginesPages) {
     RegexMatcher matcher;
     ASSERT_EQ(extractHits(matcher, text), 50);
     EXPECT_EQ(hitTitle(matcher, 1), L(u8"电影 资源 51 - yunpan.cn"));
-    EXPECT_EQ(hitAddress(matcher, 50), T(testing::fakeHitAddress("yunpan.cn", 99)));
+    EXPECT_EQ(hitAddress(matcher, 50), T(fake::fakeHitAddress("yunpan.cn", 99)));
     EXPECT_TRUE(hasNextPage(text));
 }
 

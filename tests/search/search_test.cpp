@@ -1,9 +1,9 @@
 #include "search/dispatch.h"
 #include "search/worker.h"
 
+#include "fake_engine/fake_search_engine.h"
 #include "support/fake_controls.h"
 #include "support/fake_desktop.h"
-#include "support/fake_search_engine.h"
 #include "support/text_printing.h"
 #include "text/codepage.h"
 #include "text/text_ops.h"
@@ -19,11 +19,11 @@ namespace {
 
 using namespace control;
 using namespace std::chrono_literals;
-using testing::EngineFailure;
+using fake::EngineFailure;
+using fake::FakeSearchEngine;
+using fake::HostBehaviour;
 using testing::FakeControls;
 using testing::FakeDesktop;
-using testing::FakeSearchEngine;
-using testing::HostBehaviour;
 using testing::L;
 using testing::T;
 

@@ -1,5 +1,5 @@
+#include "fake_engine/fake_search_engine.h"
 #include "support/fake_desktop.h"
-#include "support/fake_search_engine.h"
 #include "ui/qt/look.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_controls.h"
@@ -25,7 +25,7 @@ using namespace std::chrono_literals;
 
 // A whole search through the real window against the fake engine on loopback.
 void WindowSearchTest::rowsAppearAreCountedAndFilter() {
-    testing::FakeSearchEngine engine({.pages = 2, .hitsPerPage = 5});
+    fake::FakeSearchEngine engine({.pages = 2, .hitsPerPage = 5});
     testing::FakeDesktop desktop;
     Shell shell(SearchEnvironment{.searchHost = engine.host()}, desktop,
                 fromQString(QStringLiteral("/tmp")), "forum.example");

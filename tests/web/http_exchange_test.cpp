@@ -1,6 +1,6 @@
 #include "web/http_exchange.h"
 
-#include "support/loopback_server.h"
+#include "fake_engine/loopback_server.h"
 #include "support/text_printing.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +12,9 @@
 namespace shareseek {
 namespace {
 
-using testing::Connection;
-using testing::httpResponse;
-using testing::LoopbackServer;
+using fake::Connection;
+using fake::httpResponse;
+using fake::LoopbackServer;
 using testing::T;
 using namespace std::chrono_literals;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/loopback_server.h"
+#include "fake_engine/loopback_server.h"
 
 #include <chrono>
 #include <map>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace shareseek::testing {
+namespace shareseek::fake {
 
 // What the fake engine does for one share host.
 enum class EngineFailure {
@@ -80,4 +80,4 @@ private:
 // Decodes "%XX" sequences.
 std::string percentDecode(std::string_view text);
 
-} // namespace shareseek::testing
+} // namespace shareseek::fake

@@ -1,8 +1,8 @@
-#include "support/fake_search_engine.h"
+#include "fake_engine/fake_search_engine.h"
 
 #include <thread>
 
-namespace shareseek::testing {
+namespace shareseek::fake {
 namespace {
 
 // Markup that stands between results on a real page: short lines of ASCII with a little
@@ -170,4 +170,4 @@ void FakeSearchEngine::serve(Connection& connection) {
         httpResponse(renderResultsPage(spec), "Content-Type: text/html;charset=utf-8\r\n"));
 }
 
-} // namespace shareseek::testing
+} // namespace shareseek::fake

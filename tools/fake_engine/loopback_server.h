@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-namespace shareseek::testing {
+namespace shareseek::fake {
 
 class LoopbackServer;
 
@@ -76,4 +76,4 @@ private:
 std::string httpResponse(std::string_view body, std::string_view headerLines = "",
                          std::string_view status = "200 OK");
 
-} // namespace shareseek::testing
+} // namespace shareseek::fake

@@ -1,4 +1,4 @@
-#include "support/loopback_server.h"
+#include "fake_engine/loopback_server.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-namespace shareseek::testing {
+namespace shareseek::fake {
 namespace {
 
 std::size_t contentLength(std::string_view head) {
@@ -148,4 +148,4 @@ std::string httpResponse(std::string_view body, std::string_view headerLines,
     return response;
 }
 
-} // namespace shareseek::testing
+} // namespace shareseek::fake
