@@ -203,6 +203,9 @@ void MainWindowTest::theExtraSitesWindow() {
              QRect(303, 232, 72, 24));
     QCOMPARE(dialog.findChild<QPlainTextEdit*>(QStringLiteral("编辑框1"))->geometry(),
              QRect(6, 58, 368, 168));
+    auto* instruction = dialog.findChild<QLabel*>(QStringLiteral("标签1"));
+    QCOMPARE(instruction->geometry(), QRect(0, 8, 368, 48));
+    QVERIFY2(instruction->heightForWidth(368) <= 48, "the instruction is clipped");
     // Line breaks of the list are CR LF, both ways.
     const Text list = fromQString(QStringLiteral("a.com;\r\nb.com"));
     dialog.setHostListText(list);

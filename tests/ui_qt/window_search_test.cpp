@@ -29,6 +29,7 @@ void WindowSearchTest::rowsAppearAreCountedAndFilter() {
     testing::FakeDesktop desktop;
     Shell shell(SearchEnvironment{.searchHost = engine.host()}, desktop,
                 fromQString(QStringLiteral("/tmp")), "forum.example");
+    fillCheckBoxTable(*shell.session()); // the startup sequence's last step
     MainWindow& w = shell.window();
     w.show();
     w.findChild<QLineEdit*>(qs(u8"编辑框1"))->setText(qs(u8"电影"));

@@ -35,6 +35,11 @@ ExtraSitesDialog::ExtraSitesDialog(QWidget* parent) : QDialog(parent) {
     instruction->setWordWrap(true);
     instruction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     instruction->setGeometry(0, 8, 368, 48);
+    // Its three lines, the first of them wrapped, must fit the 48 pixels of the box, as they
+    // did in the original's system font with its 12-pixel lines.
+    QFont small = instruction->font();
+    small.setPixelSize(10);
+    instruction->setFont(small);
 
     hosts_ = new QPlainTextEdit(this);
     hosts_->setObjectName(QStringLiteral("编辑框1"));

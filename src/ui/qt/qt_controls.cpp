@@ -15,42 +15,42 @@
 
 namespace shareseek {
 
-QtControls::QtControls(MainWindow* window) : window_(window) {}
+QtControls::QtControls(MainWindow* window) : window_(window), bridge_(new QObject) {}
+
+QtControls::~QtControls() {
+    // The last worker to end may be the one that lets go of the controls.
+    if (QThread::currentThread() == bridge_->thread())
+        delete bridge_;
+    else
+        bridge_->deleteLater();
+}
 
 void QtControls::detach() {
     detached_ = true;
 }
 
+void QtControls::carryOut(const std::function<void()>& task) {
+    if (detached_)
+        return;
+    // Runs on the window's thread, the only one that reads the window.
+    const auto onWindowThread = [&] {
+        if (!detached_ && window_)
+            task();
+    };
+    if (QThread::currentThread() == bridge_->thread())
+        onWindowThread();
+    else
+        QMetaObject::invokeMethod(bridge_, onWindowThread, Qt::BlockingQueuedConnection);
+}
+
 template <class Work>
 auto QtControls::onWindow(Work work) -> decltype(work(std::declval<MainWindow&>())) {
     using Result = decltype(work(std::declval<MainWindow&>()));
-    // What a call reads once the window is gone.
-    const auto gone = [] {
-        if constexpr (!std::is_void_v<Result>)
-            return Result{};
-    };
-    if (detached_ || !window_)
-        return gone();
-    MainWindow* window = window_.data();
-    if (QThread::currentThread() == window->thread())
-        return work(*window);
     if constexpr (std::is_void_v<Result>) {
-        QMetaObject::invokeMethod(
-            window,
-            [&] {
-                if (!detached_)
-                    work(*window);
-            },
-            Qt::BlockingQueuedConnection);
+        carryOut([&] { work(*window_); });
     } else {
         Result result{};
-        QMetaObject::invokeMethod(
-            window,
-            [&] {
-                if (!detached_)
-                    result = work(*window);
-            },
-            Qt::BlockingQueuedConnection);
+        carryOut([&] { result = work(*window_); });
         return result;
     }
 }

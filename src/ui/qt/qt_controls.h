@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include <atomic>
+#include <functional>
 
 namespace shareseek {
 
@@ -18,6 +19,7 @@ class MainWindow;
 class QtControls : public Controls {
 public:
     explicit QtControls(MainWindow* window);
+    ~QtControls() override;
 
     // The window is ending: from now on no call reaches it.
     void detach();
@@ -38,10 +40,16 @@ public:
     void showPopupMenu() override;
 
 private:
+    // Runs `task` on the window's thread while the caller waits; nothing once detached.
+    void carryOut(const std::function<void()>& task);
     // Runs `work` with the window on the window's thread and returns its result.
     template <class Work> auto onWindow(Work work) -> decltype(work(std::declval<MainWindow&>()));
 
+    // Read on the window's thread only.
     QPointer<MainWindow> window_;
+    // Lives on the window's thread for as long as any worker may call: calls from workers
+    // are posted to it, never to the window, which may be gone.
+    QObject* bridge_;
     std::atomic<bool> detached_{false};
 };
 

@@ -22,7 +22,6 @@ Shell::Shell(SearchEnvironment environment, DesktopServices& desktop, Text runDi
       opener_(std::make_unique<QtExtraSitesOpener>(window_.get())), dispatch_(session_, desktop),
       commands_(*controls_, desktop, runDirectory, forumHost),
       sites_(session_, desktop, *opener_, runDirectory) {
-    fillCheckBoxTable(*session_);
     wire();
 }
 
