@@ -53,7 +53,7 @@ void WindowSearchTest::rowsAppearAreCountedAndFilter() {
     QTest::mouseClick(w.filterButton(), Qt::LeftButton);
     QVERIFY(w.list(control::超级列表框2)->isVisible());
     QVERIFY(!w.list(control::超级列表框1)->isVisible());
-    QCOMPARE(w.model(control::超级列表框2)->rowCount(), 2);
+    QCOMPARE(w.model(control::超级列表框2)->rows(), 2);
     QCOMPARE(w.findChild<QLabel*>(qs(u8"标签2"))->text(), qs(u8"结果：2"));
     w.filterBox()->clear();
     QVERIFY(w.list(control::超级列表框1)->isVisible());
@@ -83,7 +83,7 @@ void WindowSearchTest::workerCallsAreCarriedOutOnTheWindowsThread() {
     controls->detach();
     std::thread late([&] { controls->appendRow(control::超级列表框1); });
     late.join();
-    QCOMPARE(w.model(control::超级列表框1)->rowCount(), 1);
+    QCOMPARE(w.model(control::超级列表框1)->rows(), 1);
 }
 
 void WindowSearchTest::popupCopyUsesTheHiddenFullListsSelection() {
@@ -96,13 +96,39 @@ void WindowSearchTest::popupCopyUsesTheHiddenFullListsSelection() {
         rows->setCell(row, 1, QStringLiteral("t%1").arg(i));
         rows->setCell(row, 2, QStringLiteral("u%1").arg(i));
     }
+    rows->publish();
     w.list(control::超级列表框1)->selectRow(1);
     w.filterBox()->setText(QStringLiteral("t"));
     QTest::mouseClick(w.filterButton(), Qt::LeftButton);
+    w.model(control::超级列表框2)->publish();
     w.list(control::超级列表框2)->selectRow(0);
     w.copyAddressAction()->trigger();
     QVERIFY(desktop.clipboard == fromQString(QStringLiteral("u1")));
 }
+// The view hears of a row in view at once; of rows below the fold, together a little later.
+void WindowSearchTest::rowsInViewShowAtOnceAndTheRestSoonAfter() {
+    MainWindow w(mainWindowCaption("forum.example"));
+    w.show();
+    QtControls controls(&w);
+    ResultModel* rows = w.model(control::超级列表框1);
+    const auto appendShown = [&] {
+        const int row = controls.appendRow(control::超级列表框1);
+        controls.setCell(control::超级列表框1, row, 1, literal(u8"标题"));
+        controls.repaintNow(control::超级列表框1);
+    };
+    appendShown();
+    QCOMPARE(rows->rowCount(), 1);
+    QCOMPARE(rows->data(rows->index(0, 1), Qt::DisplayRole).toString(), qs(u8"标题"));
+    for (int i = 0; i < 100; ++i)
+        appendShown();
+    QCOMPARE(controls.rowCount(control::超级列表框1), 101);
+    QVERIFY(rows->rowCount() < 101);
+    QTRY_COMPARE_WITH_TIMEOUT(rows->rowCount(), 101, 2000);
+    controls.deleteAllRows(control::超级列表框1);
+    QCOMPARE(rows->rowCount(), 0);
+    QCOMPARE(controls.rowCount(control::超级列表框1), 0);
+}
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     applyProgramLook(app);

@@ -15,4 +15,5 @@ private slots:
     void rowsAppearAreCountedAndFilter();
     void workerCallsAreCarriedOutOnTheWindowsThread();
     void popupCopyUsesTheHiddenFullListsSelection();
+    void rowsInViewShowAtOnceAndTheRestSoonAfter();
 };

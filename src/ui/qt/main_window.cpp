@@ -216,8 +216,15 @@ void MainWindow::showPopupMenu() {
 void MainWindow::repaintRow(ControlName name, int row) {
     QTableView* view = list(name);
     ResultModel* rows = model(name);
-    if (!view || !rows || !view->isVisible() || row < 0 || row >= rows->rowCount())
+    if (!view || !rows || row < 0 || row >= rows->rows())
         return;
+    // A row below the last one in view changes nothing visible: the view hears of it with
+    // the next batch. One in view is told of and painted now, and only its cells.
+    const int rowHeight = view->verticalHeader()->defaultSectionSize();
+    const int lastInView = view->rowAt(0) + view->viewport()->height() / rowHeight + 1;
+    if (!view->isVisible() || (rows->rowCount() > 0 && row > lastInView))
+        return;
+    rows->publish();
     const QRect cells =
         view->visualRect(rows->index(row, 0)) | view->visualRect(rows->index(row, 2));
     const QRect visible = cells & view->viewport()->rect();

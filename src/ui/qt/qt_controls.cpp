@@ -114,7 +114,7 @@ void QtControls::deleteAllRows(ControlName list) {
 int QtControls::rowCount(ControlName list) {
     return onWindow([&](MainWindow& w) {
         ResultModel* rows = w.model(list);
-        return rows ? rows->rowCount() : 0;
+        return rows ? rows->rows() : 0;
     });
 }
 
@@ -155,7 +155,7 @@ int QtControls::currentSelection(ControlName list) {
 void QtControls::repaintNow(ControlName list) {
     onWindow([&](MainWindow& w) {
         if (ResultModel* rows = w.model(list))
-            w.repaintRow(list, rows->rowCount() - 1);
+            w.repaintRow(list, rows->rows() - 1);
     });
 }
 

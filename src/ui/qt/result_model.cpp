@@ -4,8 +4,14 @@
 
 namespace shareseek {
 
+ResultModel::ResultModel(QObject* parent) : QAbstractTableModel(parent) {
+    publishTimer_.setSingleShot(true);
+    publishTimer_.setInterval(publishDelayMs);
+    connect(&publishTimer_, &QTimer::timeout, this, &ResultModel::publish);
+}
+
 int ResultModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : published_;
 }
 
 int ResultModel::columnCount(const QModelIndex& parent) const {
@@ -13,7 +19,7 @@ int ResultModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ResultModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid())
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= published_)
         return {};
     return cell(index.row(), index.column());
 }
@@ -30,19 +36,29 @@ QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int r
 }
 
 int ResultModel::appendRow() {
-    const int row = static_cast<int>(rows_.size());
-    beginInsertRows({}, row, row);
     rows_.emplace_back();
+    if (!publishTimer_.isActive())
+        publishTimer_.start();
+    return rows() - 1;
+}
+
+void ResultModel::publish() {
+    publishTimer_.stop();
+    if (published_ == rows())
+        return;
+    beginInsertRows({}, published_, rows() - 1);
+    published_ = rows();
     endInsertRows();
-    return row;
 }
 
 void ResultModel::setCell(int row, int column, const QString& text) {
     if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column >= 3)
         return;
     rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = text;
-    const QModelIndex changed = index(row, column);
-    emit dataChanged(changed, changed, {Qt::DisplayRole});
+    if (row < published_) {
+        const QModelIndex changed = index(row, column);
+        emit dataChanged(changed, changed, {Qt::DisplayRole});
+    }
 }
 
 QString ResultModel::cell(int row, int column) const {
@@ -53,7 +69,9 @@ QString ResultModel::cell(int row, int column) const {
 
 void ResultModel::clear() {
     beginResetModel();
+    publishTimer_.stop();
     rows_.clear();
+    published_ = 0;
     endResetModel();
 }
 
