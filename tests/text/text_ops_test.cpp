@@ -32,6 +32,9 @@ TEST(SearchForward, FindsOnlyWhereACharacterBegins) {
         {"case ignored", T("ABC"), T("b"), 1, true, 2},
         {"empty sought in a text", T("abc"), T(""), 1, false, 1},
         {"empty sought in the empty text", T(""), T(""), 1, false, -1},
+        // Found by fuzzing: the start inside the last character once gave a position past
+        // the end.
+        {"empty sought, start inside the last character", T("a\xB0\xA1"), T(""), 3, false, -1},
         {"positions are bytes", L(u8"网盘abc"), T("abc"), 1, false, 5},
         {"trail byte is not an A", T(std::string(kLeadA) + "A"), T("A"), 1, false, 3},
         {"trail byte is not an a, case ignored", T(std::string(kLeadA) + "a"), T("a"), 1, true, 3},

@@ -11,11 +11,67 @@
 #include <QTableView>
 #include <QThread>
 
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <type_traits>
 
 namespace shareseek {
 
-QtControls::QtControls(MainWindow* window) : window_(window), bridge_(new QObject) {}
+// Calls from workers wait here for the window's thread. They cross under a standard mutex,
+// not through Qt's own blocking calls, so that every tool that checks threads sees the
+// hand-over, and so that the window's end can release every waiting worker at once.
+struct QtControls::CallQueue {
+    struct Call {
+        const std::function<void()>* task;
+        bool done = false;
+    };
+
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::deque<Call*> pending;
+    bool abandoned = false;
+
+    // On the window's thread: carries out every call waiting.
+    void runPending() {
+        std::unique_lock lock(mutex);
+        while (!pending.empty()) {
+            Call* call = pending.front();
+            pending.pop_front();
+            lock.unlock();
+            (*call->task)();
+            lock.lock();
+            call->done = true;
+            finished.notify_all();
+        }
+    }
+
+    // On a worker's thread: queues the call and waits until it is done or abandoned.
+    void runAndWait(const std::function<void()>& task, QObject* bridge,
+                    const std::shared_ptr<CallQueue>& self) {
+        Call call{&task};
+        {
+            std::lock_guard lock(mutex);
+            if (abandoned)
+                return;
+            pending.push_back(&call);
+        }
+        QMetaObject::invokeMethod(
+            bridge, [self] { self->runPending(); }, Qt::QueuedConnection);
+        std::unique_lock lock(mutex);
+        finished.wait(lock, [&] { return call.done || abandoned; });
+    }
+
+    void abandon() {
+        std::lock_guard lock(mutex);
+        abandoned = true;
+        pending.clear();
+        finished.notify_all();
+    }
+};
+
+QtControls::QtControls(MainWindow* window)
+    : window_(window), bridge_(new QObject), calls_(std::make_shared<CallQueue>()) {}
 
 QtControls::~QtControls() {
     // The last worker to end may be the one that lets go of the controls.
@@ -40,7 +96,7 @@ void QtControls::carryOut(const std::function<void()>& task) {
     if (QThread::currentThread() == bridge_->thread())
         onWindowThread();
     else
-        QMetaObject::invokeMethod(bridge_, onWindowThread, Qt::BlockingQueuedConnection);
+        calls_->runAndWait(onWindowThread, bridge_, calls_);
 }
 
 template <class Work>

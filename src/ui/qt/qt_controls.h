@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 namespace shareseek {
 
@@ -45,11 +46,14 @@ private:
     // Runs `work` with the window on the window's thread and returns its result.
     template <class Work> auto onWindow(Work work) -> decltype(work(std::declval<MainWindow&>()));
 
+    struct CallQueue;
+
     // Read on the window's thread only.
     QPointer<MainWindow> window_;
-    // Lives on the window's thread for as long as any worker may call: calls from workers
-    // are posted to it, never to the window, which may be gone.
+    // Lives on the window's thread: the wake-ups for calls from workers are posted to it,
+    // never to the window, which may be gone.
     QObject* bridge_;
+    std::shared_ptr<CallQueue> calls_;
     std::atomic<bool> detached_{false};
 };
 
