@@ -100,6 +100,46 @@ std::string renderResultsPage(const PageSpec& spec) {
     return page;
 }
 
+namespace {
+
+void sendHugeBody(Connection& connection) {
+    constexpr std::size_t total = 200u * 1024 * 1024;
+    connection.send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(total) + "\r\n\r\n");
+    const std::string chunk(1 << 16, 'x');
+    for (std::size_t sent = 0; sent < total && !connection.stopping(); sent += chunk.size())
+        if (!connection.send(chunk))
+            return;
+}
+
+// Sends a page, spoilt as the failure says.
+void sendPage(Connection& connection, EngineFailure failure, std::string page) {
+    const std::string html = "Content-Type: text/html;charset=utf-8\r\n";
+    switch (failure) {
+    case EngineFailure::brokenText: {
+        const auto secondHit =
+            page.find("<div class=\"result", page.find("<div class=\"result") + 1);
+        if (secondHit != std::string::npos)
+            page.insert(secondHit, std::string("\xC0\xAF\xFF\x80\0", 5));
+        page.insert(0, "\xED\xA0\x80\xF8\x88\x80\x80\x80");
+        connection.send(httpResponse(page, html));
+        return;
+    }
+    case EngineFailure::hugeHeaders:
+        connection.send(httpResponse(page, html + "X-Padding: " + std::string(6000, 'p') + "\r\n"));
+        return;
+    case EngineFailure::resetMidBody: {
+        const std::string response = httpResponse(page, html);
+        connection.send(std::string_view(response).substr(0, response.size() / 2));
+        connection.reset();
+        return;
+    }
+    default:
+        connection.send(httpResponse(page, html));
+    }
+}
+
+} // namespace
+
 FakeSearchEngine::FakeSearchEngine(HostBehaviour defaults, std::size_t paddingBytes)
     : defaults_(defaults), paddingBytes_(paddingBytes),
       server_([this](Connection& c) { serve(c); }) {}
@@ -154,8 +194,17 @@ void FakeSearchEngine::serve(Connection& connection) {
         connection.send(httpResponse("<html><body>500 Internal Server Error</body></html>", "",
                                      "500 Internal Server Error"));
         return;
-    case EngineFailure::none:
-    case EngineFailure::otherLayout:
+    case EngineFailure::headersThenStall:
+        connection.send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n");
+        connection.waitForStop();
+        return;
+    case EngineFailure::hugeBody:
+        sendHugeBody(connection);
+        return;
+    case EngineFailure::redirectLoop:
+        connection.send(httpResponse("", "Location: " + parsed.path + "\r\n", "302 Found"));
+        return;
+    default:
         break;
     }
     const int page = std::max(parsed.pageOffset, 0) / 50;
@@ -166,8 +215,7 @@ void FakeSearchEngine::serve(Connection& connection) {
                   .nextPage = page + 1 < behaviour.pages,
                   .paddingBytes = paddingBytes_,
                   .otherLayout = behaviour.failure == EngineFailure::otherLayout};
-    connection.send(
-        httpResponse(renderResultsPage(spec), "Content-Type: text/html;charset=utf-8\r\n"));
+    sendPage(connection, behaviour.failure, renderResultsPage(spec));
 }
 
 } // namespace shareseek::fake

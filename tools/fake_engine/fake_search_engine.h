@@ -17,6 +17,13 @@ enum class EngineFailure {
     stall,       // reads the request and never answers
     errorPage,   // answers 500 with an error page
     otherLayout, // answers a page whose result links are indented differently
+    // Hostile servers.
+    headersThenStall, // answers the status and headers, then never the body
+    hugeBody,         // answers a body of 200 MB
+    brokenText,       // answers a page with invalid UTF-8, and a zero byte after its first hit
+    hugeHeaders,      // answers with more than 5000 bytes of headers before the page
+    redirectLoop,     // redirects to itself, forever
+    resetMidBody,     // sends half the page, then resets the connection
 };
 
 struct HostBehaviour {
