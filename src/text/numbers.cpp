@@ -77,13 +77,28 @@ Text halfWidthForms(const Text& text) {
     return Text(std::move(out));
 }
 
+namespace {
+
+// Where the digits of a number written in `s` begin, after white space and a sign.
+struct NumberStart {
+    std::size_t at = 0;
+    bool negative = false;
+};
+
+NumberStart numberStart(std::string_view s) {
+    NumberStart start{skipWhiteSpace(s, 0)};
+    if (start.at < s.size() && (s[start.at] == '+' || s[start.at] == '-'))
+        start.negative = s[start.at++] == '-';
+    return start;
+}
+
+} // namespace
+
 std::int32_t integerValue(const Text& text) {
     const Text half = halfWidthForms(text);
     const std::string_view s = half.view();
-    std::size_t i = skipWhiteSpace(s, 0);
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        negative = s[i++] == '-';
+    const auto [from, negative] = numberStart(s);
+    std::size_t i = from;
     long long value = 0;
     for (; i < s.size() && isDigit(s[i]); ++i) {
         value = value * 10 + (s[i] - '0');
@@ -108,10 +123,7 @@ std::int32_t integerValue(double value) {
 double numericValue(const Text& text) {
     const Text half = halfWidthForms(text);
     const std::string_view s = half.view();
-    std::size_t i = skipWhiteSpace(s, 0);
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        negative = s[i++] == '-';
+    const auto [i, negative] = numberStart(s);
     const std::size_t length = decimalNumberLength(s, i);
     if (length == 0)
         return 0.0;

@@ -160,10 +160,22 @@ void MainWindowTest::theListsHaveTheirColumnsAndSortNothing() {
         QVERIFY(view->showGrid());
         QCOMPARE(view->selectionMode(), QAbstractItemView::SingleSelection);
         QCOMPARE(view->selectionBehavior(), QAbstractItemView::SelectRows);
-        // No selection is drawn while the list lacks the focus.
-        QCOMPARE(view->palette().color(QPalette::Inactive, QPalette::Highlight),
-                 view->palette().color(QPalette::Inactive, QPalette::Base));
     }
+}
+
+void MainWindowTest::theSelectionIsDrawnOnlyWithTheFocus() {
+    window->show();
+    QTableView* view = window->list(control::超级列表框1);
+    ResultModel* rows = window->model(control::超级列表框1);
+    rows->setCell(rows->appendRow(), 1, QStringLiteral("row"));
+    rows->publish();
+    view->selectRow(0);
+    const QPoint inRow = view->visualRect(rows->index(0, 1)).center() + QPoint(40, 0);
+    const auto colourAt = [&] { return view->viewport()->grab().toImage().pixelColor(inRow); };
+    window->findChild<QLineEdit*>(qs(u8"编辑框1"))->setFocus();
+    QCOMPARE(colourAt(), view->palette().color(QPalette::Base));
+    view->setFocus();
+    QTRY_COMPARE(colourAt(), view->palette().color(QPalette::Active, QPalette::Highlight));
 }
 
 void MainWindowTest::theMenuBarShowsOnlyTheUpdateItem() {

@@ -22,6 +22,7 @@ private slots:
     void theWindowHasItsCaptionAndAFixedSize();
     void exactlyOneListIsVisible();
     void theListsHaveTheirColumnsAndSortNothing();
+    void theSelectionIsDrawnOnlyWithTheFocus();
     void theMenuBarShowsOnlyTheUpdateItem();
     void enterInTheKeywordBoxReportsKeyCode13();
     void theExtraSitesWindow();

@@ -15,10 +15,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleOption>
 #include <QTableView>
 #include <QToolButton>
+
+#include <optional>
 
 namespace shareseek {
 
@@ -52,12 +56,38 @@ QString siteCaption(ControlName box) {
     return {};
 }
 
-// The selection is not drawn while the list does not have the focus.
-QPalette listPalette(QPalette palette) {
-    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Base));
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText, palette.color(QPalette::Text));
-    return palette;
-}
+// The result lists draw their selection only while they have the focus, whatever the
+// colours of the skin: a selected row without the focus is drawn as any other.
+class ResultListStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element == PE_PanelItemViewRow || element == PE_PanelItemViewItem)
+            if (const auto plain = withoutHiddenSelection(option, widget))
+                return QProxyStyle::drawPrimitive(element, &*plain, painter, widget);
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (element == CE_ItemViewItem)
+            if (const auto plain = withoutHiddenSelection(option, widget))
+                return QProxyStyle::drawControl(element, &*plain, painter, widget);
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+
+private:
+    // The option of a selected cell of a list without the focus, unselected; nothing for any
+    // other option.
+    static std::optional<QStyleOptionViewItem> withoutHiddenSelection(const QStyleOption* option,
+                                                                      const QWidget* widget) {
+        const auto* item = qstyleoption_cast<const QStyleOptionViewItem*>(option);
+        if (!item || !widget || widget->hasFocus() || !(item->state & State_Selected))
+            return std::nullopt;
+        QStyleOptionViewItem plain = *item;
+        plain.state &= ~State_Selected;
+        return plain;
+    }
+};
 
 } // namespace
 
@@ -160,7 +190,9 @@ QTableView* MainWindow::buildList(QWidget* client, ControlName name) {
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSortingEnabled(false);
     view->setWordWrap(false);
-    view->setPalette(listPalette(view->palette()));
+    auto* style = new ResultListStyle;
+    style->setParent(view);
+    view->setStyle(style);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this, &MainWindow::listRightClicked);
     view->verticalHeader()->hide();
