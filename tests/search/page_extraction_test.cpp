@@ -9,7 +9,7 @@
 namespace shareseek {
 namespace {
 
-using fake::PageSpec;
+using fake::PageContent;
 using fake::renderResultsPage;
 using testing::L;
 using testing::T;
@@ -74,12 +74,12 @@ TEST(PageExtraction, TheNextPageMarkerIsExact) {
 }
 
 TEST(PageExtraction, ReadsTheFakeEnginesPages) {
-    const std::string page = renderResultsPage(PageSpec{.shareHost = "yunpan.cn",
-                                                        .keyword = "电影",
-                                                        .pageOffset = 50,
-                                                        .hits = 50,
-                                                        .nextPage = true,
-                                                        .paddingBytes = 400000});
+    const std::string page = renderResultsPage(PageContent{.shareHost = "yunpan.cn",
+                                                           .keyword = "电影",
+                                                           .pageOffset = 50,
+                                                           .hits = 50,
+                                                           .nextPage = true,
+                                                           .paddingBytes = 400000});
     const Text text = decodePage(page);
     RegexMatcher matcher;
     ASSERT_EQ(extractHits(matcher, text), 50);

@@ -21,19 +21,19 @@ std::string padding(std::size_t bytes) {
     return out;
 }
 
-std::string resultBlock(const PageSpec& spec, int number) {
+std::string resultBlock(const PageContent& content, int number) {
     // The indentation of the engine's result links, byte for byte.
-    const std::string layout = spec.otherLayout ? "\"\n\t\t\n\t             target=\"_blank\"\n"
-                                                  "        \t\t\n\t\t>"
-                                                : "\"\n\t\t\n\t\t            target=\"_blank\"\n"
-                                                  "        \t\t\n\t\t>";
+    const std::string layout = content.otherLayout ? "\"\n\t\t\n\t             target=\"_blank\"\n"
+                                                     "        \t\t\n\t\t>"
+                                                   : "\"\n\t\t\n\t\t            target=\"_blank\"\n"
+                                                     "        \t\t\n\t\t>";
     return "<div class=\"result c-container\" id=\"" + std::to_string(number + 1) +
            "\"><h3 class=\"t\"><a\n data-click=\"{'F':'778317EA'}\"\n href=\"" +
-           fakeHitAddress(spec.shareHost, number) + layout +
-           fakeHitTitle(spec.shareHost, spec.keyword, number) +
+           fakeHitAddress(content.shareHost, number) + layout +
+           fakeHitTitle(content.shareHost, content.keyword, number) +
            "</a></h3><div class=\"c-abstract\">\xE5\x88\x86\xE4\xBA\xAB\xE6\x96\x87\xE4\xBB\xB6 "
            "<em>" +
-           spec.keyword + "</em> \xE4\xB8\x8B\xE8\xBD\xBD</div></div>\n";
+           content.keyword + "</em> \xE4\xB8\x8B\xE8\xBD\xBD</div></div>\n";
 }
 
 int queryNumber(const std::string& path, const std::string& key) {
@@ -83,18 +83,18 @@ std::string fakeHitAddress(const std::string& shareHost, int number) {
     return "http://www.baidu.com/link?url=" + shareHost + "-" + std::to_string(number + 1);
 }
 
-std::string renderResultsPage(const PageSpec& spec) {
+std::string renderResultsPage(const PageContent& content) {
     std::string page = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" +
-                       spec.keyword + "</title></head>\n<body>\n<div id=\"content_left\">\n";
-    const std::size_t slices = static_cast<std::size_t>(spec.hits) + 1;
-    for (int i = 0; i < spec.hits; ++i) {
-        page += padding(spec.paddingBytes / slices);
-        page += resultBlock(spec, spec.pageOffset + i);
+                       content.keyword + "</title></head>\n<body>\n<div id=\"content_left\">\n";
+    const std::size_t slices = static_cast<std::size_t>(content.hits) + 1;
+    for (int i = 0; i < content.hits; ++i) {
+        page += padding(content.paddingBytes / slices);
+        page += resultBlock(content, content.pageOffset + i);
     }
-    page += padding(spec.paddingBytes / slices);
+    page += padding(content.paddingBytes / slices);
     page += "</div>\n<div id=\"page\"><strong><span class=\"pc\">1</span></strong>\n";
-    if (spec.nextPage)
-        page += "<a href=\"/s?pn=" + std::to_string(spec.pageOffset + 50) +
+    if (content.nextPage)
+        page += "<a href=\"/s?pn=" + std::to_string(content.pageOffset + 50) +
                 "\" class=\"n\">\xE4\xB8\x8B\xE4\xB8\x80\xE9\xA1\xB5&gt;</a>\n";
     page += "</div>\n</body></html>\n";
     return page;
@@ -208,14 +208,14 @@ void FakeSearchEngine::serve(Connection& connection) {
         break;
     }
     const int page = std::max(parsed.pageOffset, 0) / 50;
-    PageSpec spec{.shareHost = parsed.shareHost,
-                  .keyword = parsed.keyword,
-                  .pageOffset = std::max(parsed.pageOffset, 0),
-                  .hits = page < behaviour.pages ? behaviour.hitsPerPage : 0,
-                  .nextPage = page + 1 < behaviour.pages,
-                  .paddingBytes = paddingBytes_,
-                  .otherLayout = behaviour.failure == EngineFailure::otherLayout};
-    sendPage(connection, behaviour.failure, renderResultsPage(spec));
+    PageContent content{.shareHost = parsed.shareHost,
+                        .keyword = parsed.keyword,
+                        .pageOffset = std::max(parsed.pageOffset, 0),
+                        .hits = page < behaviour.pages ? behaviour.hitsPerPage : 0,
+                        .nextPage = page + 1 < behaviour.pages,
+                        .paddingBytes = paddingBytes_,
+                        .otherLayout = behaviour.failure == EngineFailure::otherLayout};
+    sendPage(connection, behaviour.failure, renderResultsPage(content));
 }
 
 } // namespace shareseek::fake

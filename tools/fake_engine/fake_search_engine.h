@@ -42,7 +42,7 @@ struct EngineRequest {
 };
 
 // The content of one results page, in the layout of the real engine.
-struct PageSpec {
+struct PageContent {
     std::string shareHost;
     std::string keyword; // UTF-8
     int pageOffset = 0;
@@ -57,7 +57,7 @@ struct PageSpec {
 std::string fakeHitTitle(const std::string& shareHost, const std::string& keyword, int number);
 std::string fakeHitAddress(const std::string& shareHost, int number);
 
-std::string renderResultsPage(const PageSpec& spec);
+std::string renderResultsPage(const PageContent& content);
 
 // A results-page server on loopback: answers "/s?wd=site%3A<host>%20<keyword>&pn=<n>..." with
 // deterministic UTF-8 pages, and records every request.
