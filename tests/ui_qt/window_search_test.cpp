@@ -129,6 +129,28 @@ void WindowSearchTest::rowsInViewShowAtOnceAndTheRestSoonAfter() {
     QCOMPARE(controls.rowCount(control::超级列表框1), 0);
 }
 
+// A worker waiting for the window's thread is let go when the window ends, even though the
+// window's thread never came round to its call.
+void WindowSearchTest::theWindowsEndReleasesWaitingWorkers() {
+    MainWindow w(mainWindowCaption("forum.example"));
+    QtControls controls(&w);
+    std::atomic<bool> returned{false};
+    std::thread worker([&] {
+        controls.appendRow(control::超级列表框1);
+        returned = true;
+    });
+    // No events are processed here, so the call waits.
+    std::this_thread::sleep_for(200ms);
+    QVERIFY(!returned);
+    controls.detach();
+    for (int i = 0; i < 200 && !returned; ++i)
+        std::this_thread::sleep_for(10ms);
+    QVERIFY(returned);
+    worker.join();
+    QCoreApplication::processEvents(); // the stale wake-up finds nothing to do
+    QCOMPARE(w.model(control::超级列表框1)->rows(), 0);
+}
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     applyProgramLook(app);

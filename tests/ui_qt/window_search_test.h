@@ -16,4 +16,5 @@ private slots:
     void workerCallsAreCarriedOutOnTheWindowsThread();
     void popupCopyUsesTheHiddenFullListsSelection();
     void rowsInViewShowAtOnceAndTheRestSoonAfter();
+    void theWindowsEndReleasesWaitingWorkers();
 };

@@ -83,6 +83,7 @@ QtControls::~QtControls() {
 
 void QtControls::detach() {
     detached_ = true;
+    calls_->abandon(); // workers waiting for the window return at once
 }
 
 void QtControls::carryOut(const std::function<void()>& task) {
