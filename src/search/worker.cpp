@@ -1,6 +1,7 @@
 #include "search/worker.h"
 
 #include "search/page_extraction.h"
+#include "search/row_count.h"
 #include "search/site_catalogue.h"
 #include "text/codepage.h"
 #include "text/numbers.h"
@@ -17,11 +18,6 @@ Text fetchPage(SearchSession& session, const WorkerSite& site, int pageOffset) {
     const Text address = resultsPageAddress(session.environment.searchHost, site.shareHost,
                                             encodeKeyword(keyword, true, true), pageOffset);
     return decodePage(fetch(address, session.environment.limits));
-}
-
-void showRowCount(Controls& controls) {
-    static const Text caption = literal(u8"资源数：");
-    controls.setText(标签2, caption + decimalText(controls.rowCount(超级列表框1)));
 }
 
 void appendHits(SearchSession& session, const RegexMatcher& matcher, int hits) {

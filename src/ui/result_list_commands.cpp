@@ -1,9 +1,11 @@
 #include "ui/result_list_commands.h"
 
 #include "search/endpoints.h"
+#include "search/row_count.h"
 #include "text/codepage.h"
 #include "text/numbers.h"
 #include "text/text_ops.h"
+#include "ui/run_directory.h"
 
 namespace shareseek {
 
@@ -64,8 +66,7 @@ Text exportText(Controls& controls) {
 }
 
 Text ResultListCommands::exportPath() {
-    const Text path = runDirectory_ + Text("/") + controls_.text(编辑框1) + literal(u8"_导出.txt");
-    return substitute(path, Text("//"), Text("/"), {.matchCase = true});
+    return fileInRunDirectory(runDirectory_, controls_.text(编辑框1) + literal(u8"_导出.txt"));
 }
 
 void ResultListCommands::exportAll() {
@@ -113,7 +114,7 @@ void ResultListCommands::filterReset() {
         return; // typing never filters by itself
     controls_.setVisible(超级列表框2, false);
     controls_.setVisible(超级列表框1, true);
-    controls_.setText(标签2, literal(u8"资源数：") + decimalText(controls_.rowCount(超级列表框1)));
+    showRowCount(controls_);
 }
 
 } // namespace shareseek

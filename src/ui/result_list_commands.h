@@ -26,10 +26,10 @@ public:
     void resultFilter();
     void filterReset();
 
+private:
     // The export file of the keyword now in the keyword box.
     Text exportPath();
 
-private:
     void copyCell(int column);
 
     Controls& controls_;

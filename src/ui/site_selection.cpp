@@ -2,14 +2,14 @@
 
 #include "text/codepage.h"
 #include "text/text_ops.h"
+#include "ui/run_directory.h"
 
 namespace shareseek {
 
 using namespace control;
 
 Text extraHostsFile(const Text& runDirectory) {
-    return substitute(runDirectory + Text("/_url_.txt"), Text("//"), Text("/"),
-                      {.matchCase = true});
+    return fileInRunDirectory(runDirectory, Text("_url_.txt"));
 }
 
 SiteSelection::SiteSelection(std::shared_ptr<SearchSession> session, DesktopServices& desktop,
