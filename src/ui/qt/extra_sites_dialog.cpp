@@ -2,14 +2,12 @@
 
 #include "search/site_catalogue.h"
 #include "text/text_ops.h"
-#include "ui/qt/artwork.h"
+#include "ui/qt/look.h"
 #include "ui/qt/qt_text.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace shareseek {
 
@@ -22,11 +20,7 @@ QString extraSitesInstruction() {
 }
 
 ExtraSitesDialog::ExtraSitesDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(qs(u8"设置-其他网盘"));
-    setWindowIcon(artwork::windowIcon());
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    dressFixedWindow(*this, Qt::Dialog, qs(u8"设置-其他网盘"));
     setFixedSize(clientSize);
     setModal(true);
 
@@ -52,8 +46,7 @@ ExtraSitesDialog::ExtraSitesDialog(QWidget* parent) : QDialog(parent) {
     confirm_->setGeometry(303, 232, 72, 24);
     confirm_->setAutoDefault(false);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 Text ExtraSitesDialog::hostListText() {

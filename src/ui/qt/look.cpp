@@ -1,8 +1,12 @@
 #include "ui/qt/look.h"
 
+#include "ui/qt/artwork.h"
+
 #include <QApplication>
 #include <QFont>
+#include <QScreen>
 #include <QStyleFactory>
+#include <QWidget>
 
 namespace shareseek {
 
@@ -12,6 +16,19 @@ void applyProgramLook(QApplication& app) {
     font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
     font.setPixelSize(12);
     app.setFont(font);
+}
+
+void dressFixedWindow(QWidget& window, Qt::WindowType kind, const QString& caption) {
+    window.setWindowTitle(caption);
+    window.setWindowIcon(artwork::windowIcon());
+    window.setWindowFlags(kind | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint);
+}
+
+void centreOnScreen(QWidget& window) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.move(screen->geometry().center() - window.rect().center());
 }
 
 } // namespace shareseek

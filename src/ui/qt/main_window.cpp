@@ -2,6 +2,7 @@
 
 #include "search/site_catalogue.h"
 #include "ui/qt/artwork.h"
+#include "ui/qt/look.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/result_model.h"
 
@@ -9,7 +10,6 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,7 +17,6 @@
 #include <QMenuBar>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyleOption>
 #include <QTableView>
 #include <QToolButton>
@@ -105,12 +104,7 @@ template <class W> W* MainWindow::place(W* widget, ControlName name, QRect geome
 }
 
 MainWindow::MainWindow(const QString& caption) {
-    setWindowTitle(caption);
-    setWindowIcon(artwork::windowIcon());
-    // Close and minimise, no maximise; the size is fixed.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    dressFixedWindow(*this, Qt::Window, caption);
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(clientSize);
@@ -124,8 +118,7 @@ MainWindow::MainWindow(const QString& caption) {
     buildList(client, 超级列表框2)->hide();
     buildMenus();
     setFixedSize(sizeHint());
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 void MainWindow::buildTopRow(QWidget* client) {
