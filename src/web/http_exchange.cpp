@@ -48,7 +48,8 @@ std::optional<Route> routeFor(const HttpExchange& exchange) {
     const std::string host = hostOf(exchange.address).bytes();
     const int defaultPort = secure ? 443 : 80;
     // Port 0 stands for the scheme's default port.
-    const int port = portOf(exchange.address) == 0 ? defaultPort : portOf(exchange.address);
+    const int givenPort = portOf(exchange.address);
+    const int port = givenPort == 0 ? defaultPort : givenPort;
     const std::string authority = host + (port == defaultPort ? "" : ":" + std::to_string(port));
     const std::string origin = (secure ? "https://" : "http://") + authority;
 
