@@ -1,10 +1,10 @@
 #pragma once
 
+#include "seams/control_names.h"
+#include "seams/controls.h"
 #include "search/endpoints.h"
 #include "search/site_catalogue.h"
 #include "text/text.h"
-#include "ui/control_names.h"
-#include "ui/controls.h"
 #include "web/http_limits.h"
 
 #include <array>

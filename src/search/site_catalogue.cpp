@@ -2,6 +2,7 @@
 
 #include "text/codepage.h"
 #include "text/numbers.h"
+#include "text/percent_encoding.h"
 #include "text/text_ops.h"
 
 namespace shareseek {
@@ -64,23 +65,11 @@ WorkerSite parseWorkerParameter(const Text& parameter) {
 }
 
 Text encodeKeyword(const Text& keyword, bool keepLiterals, bool asUtf8) {
-    static const char digits[] = "0123456789ABCDEF";
     const std::string bytes = asUtf8 ? textToUtf8(keyword) : keyword.bytes();
-    std::string out;
-    out.reserve(bytes.size() * 3);
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool literal = (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
-                             (byte >= 'a' && byte <= 'z') || byte == '-' || byte == '.';
-        if (keepLiterals && literal) {
-            out += c;
-        } else {
-            out += '%';
-            out += digits[byte >> 4];
-            out += digits[byte & 15];
-        }
-    }
-    return Text(std::move(out));
+    return Text(percentEncode(bytes, [keepLiterals](unsigned char byte) {
+        return keepLiterals && ((byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
+                                (byte >= 'a' && byte <= 'z') || byte == '-' || byte == '.');
+    }));
 }
 
 Text resultsPageAddress(std::string_view searchHost, const Text& shareHost,

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/controls.h"
-#include "ui/desktop_services.h"
+#include "seams/controls.h"
+#include "seams/desktop_services.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "seams/controls.h"
+#include "seams/desktop_services.h"
 #include "search/search_session.h"
-#include "ui/controls.h"
-#include "ui/desktop_services.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "seams/desktop_services.h"
 #include "search/search_session.h"
-#include "ui/desktop_services.h"
 #include "ui/skins.h"
 #include "web/http_limits.h"
 

@@ -1,12 +1,15 @@
 #include "web/http_exchange.h"
 
+#include "text/percent_encoding.h"
 #include "text/text_ops.h"
 #include "web/address.h"
 #include "web/cookies.h"
 #include "web/curl_session.h"
+#include "web/redirects.h"
 #include "web/request_headers.h"
 #include "web/response_headers.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -25,30 +28,17 @@ struct Route {
 // over several lines would otherwise inject header lines); they go percent-encoded, as a
 // browser sends them. Everything else of the path stays as the caller wrote it.
 std::string escapeRequestTarget(std::string_view path) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(path.size());
-    for (const char c : path) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte > 0x20 && byte < 0x7F) {
-            out += c;
-        } else {
-            out += '%';
-            out += digits[byte >> 4];
-            out += digits[byte & 15];
-        }
-    }
-    return out;
+    return percentEncode(path, [](unsigned char byte) { return byte > 0x20 && byte < 0x7F; });
 }
 
-// The route of the exchange, or nothing when the host and port make no address that a
+// The route to `address`, or nothing when its host and port make no address that a
 // connection could be opened to.
-std::optional<Route> routeFor(const HttpExchange& exchange) {
-    const bool secure = isSecureAddress(exchange.address);
-    const std::string host = hostOf(exchange.address).bytes();
+std::optional<Route> routeFor(const Text& address, const std::optional<Text>& proxyAddress) {
+    const bool secure = isSecureAddress(address);
+    const std::string host = hostOf(address).bytes();
     const int defaultPort = secure ? 443 : 80;
     // Port 0 stands for the scheme's default port.
-    const int givenPort = portOf(exchange.address);
+    const int givenPort = portOf(address);
     const int port = givenPort == 0 ? defaultPort : givenPort;
     const std::string authority = host + (port == defaultPort ? "" : ":" + std::to_string(port));
     const std::string origin = (secure ? "https://" : "http://") + authority;
@@ -56,8 +46,8 @@ std::optional<Route> routeFor(const HttpExchange& exchange) {
     Route route;
     route.url = origin + "/";
     // The proxy list names a proxy for plain http only; secure addresses go direct.
-    route.viaProxy = exchange.proxyAddress.has_value() && !secure;
-    const std::string path = escapeRequestTarget(objectPathOf(exchange.address).view());
+    route.viaProxy = proxyAddress.has_value() && !secure;
+    const std::string path = escapeRequestTarget(objectPathOf(address).view());
     route.requestTarget = route.viaProxy ? origin + path : path;
 
     const CurlUrl check(curl_url());
@@ -91,12 +81,13 @@ CurlList headerList(const Text& headers) {
     return CurlList(list);
 }
 
-// What a transfer collects: the body (up to the cap) and the header lines of the last
-// response received.
+// What one hop collects: the body (up to the cap) and the header lines of the last response
+// received.
 struct Transfer {
     Bytes body;
     std::vector<std::string> headerLines;
     bool headersComplete = false;
+    bool bodyCapReached = false;
     std::size_t maxBodyBytes = 0;
 };
 
@@ -105,6 +96,7 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* user) 
     const std::size_t bytes = size * count;
     const std::size_t room = transfer.maxBodyBytes - transfer.body.size();
     transfer.body.append(data, std::min(bytes, room));
+    transfer.bodyCapReached = bytes > room;
     return bytes <= room ? bytes : 0; // 0 ends the transfer once the cap is reached
 }
 
@@ -125,38 +117,41 @@ std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user
     return bytes;
 }
 
-void setLimits(CURL* curl, const HttpLimits& limits) {
+using Clock = std::chrono::steady_clock;
+
+// Every hop shares the exchange's limits: the total time is counted from the first hop.
+void setLimits(CURL* curl, const HttpLimits& limits, Clock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS,
                      static_cast<long>(limits.connectTimeout.count()));
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME,
                      std::max(1L, static_cast<long>(limits.stallTimeout.count())));
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, static_cast<long>(limits.totalTimeout.count()));
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, limits.maxRedirects);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, std::max(1L, static_cast<long>(left.count())));
 }
 
-void setRoute(CURL* curl, const Route& route, const HttpExchange& exchange) {
+void setRoute(CURL* curl, const Route& route, const std::optional<Text>& proxyAddress) {
     curl_easy_setopt(curl, CURLOPT_URL, route.url.c_str());
     curl_easy_setopt(curl, CURLOPT_REQUEST_TARGET, route.requestTarget.c_str());
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    const std::string proxy = route.viaProxy ? exchange.proxyAddress->bytes() : std::string();
+    const std::string proxy = route.viaProxy ? proxyAddress->bytes() : std::string();
     // An empty proxy also keeps libcurl from taking one from the environment.
     curl_easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
     curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
     curl_easy_setopt(curl, CURLOPT_FRESH_CONNECT, 1L);
     curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L);
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, exchange.noRedirect ? 0L : 1L);
+    // Redirects are followed here, hop by hop, never by libcurl.
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
 }
 
-void setMethodAndBody(CURL* curl, const HttpExchange& exchange) {
-    if (exchange.method == 0)
+void setMethodAndBody(CURL* curl, int method, const Bytes& body) {
+    if (method == 0)
         return;
     curl_easy_setopt(curl, CURLOPT_POST, 1L);
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE,
-                     static_cast<curl_off_t>(exchange.bodyBytes.size()));
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, exchange.bodyBytes.data());
-    if (exchange.method != 1)
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.data());
+    if (method != 1)
         curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "GET");
 }
 
@@ -165,6 +160,50 @@ void setCookieHandling(CURL* curl, const HttpExchange& exchange) {
         return; // the caller keeps the cookies: the shared store is neither read nor written
     curl_easy_setopt(curl, CURLOPT_SHARE, sharedCookieStore());
     curl_easy_setopt(curl, CURLOPT_COOKIEFILE, ""); // switches the cookie engine on
+}
+
+// What a hop is asked with: the same header text and agent on every hop; the method and
+// body may change on the way (see redirectDropsBody).
+struct HopRequest {
+    const Route* route;
+    int method;
+    const curl_slist* headers;
+    const Text* agent;
+};
+
+// One request and its response, on a connection of its own. Returns libcurl's reason when
+// the transfer did not complete, empty when it did.
+std::string performHop(const HopRequest& hop, const HttpExchange& exchange,
+                       const HttpLimits& limits, Clock::time_point deadline, Transfer& transfer,
+                       int& httpStatus) {
+    const CurlEasy curl(curl_easy_init());
+    if (!curl)
+        return "libcurl could not start a transfer";
+    char reason[CURL_ERROR_SIZE] = {};
+    CURL* c = curl.get();
+    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L); // many threads exchange at once
+    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, reason);
+    setRoute(c, *hop.route, exchange.proxyAddress);
+    setLimits(c, limits, deadline);
+    setMethodAndBody(c, hop.method, exchange.bodyBytes);
+    setCookieHandling(c, exchange);
+    curl_easy_setopt(c, CURLOPT_USERAGENT, hop.agent->c_str());
+    curl_easy_setopt(c, CURLOPT_HTTPHEADER, hop.headers);
+    curl_easy_setopt(c, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, onBody);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, onHeader);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, &transfer);
+
+    const CURLcode code = curl_easy_perform(c);
+    long status = 0;
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+    httpStatus = static_cast<int>(status);
+    if (transfer.bodyCapReached)
+        return "the body is larger than " + std::to_string(limits.maxBodyBytes) + " bytes";
+    if (code == CURLE_OK)
+        return std::string();
+    return reason[0] != '\0' ? std::string(reason) : std::string(curl_easy_strerror(code));
 }
 
 // Reads what the final response's headers say into the exchange's out parameters.
@@ -181,49 +220,80 @@ void takeResponseHeaders(HttpExchange& exchange, const Transfer& transfer) {
         exchange.redirectTarget = exchange.rawHeaders;
 }
 
+// Where the response just received sends the request next, if anywhere.
+std::optional<Text> nextHop(const HttpExchange& exchange, const Transfer& transfer, int httpStatus,
+                            const Text& address) {
+    if (exchange.noRedirect || !isRedirectStatus(httpStatus))
+        return std::nullopt;
+    const std::optional<std::string> location = locationHeader(transfer.headerLines);
+    return location ? resolveRedirect(address, *location) : std::nullopt;
+}
+
 } // namespace
 
 Bytes performExchange(HttpExchange& exchange, const HttpLimits& limits) {
     ensureCurlInitialised();
-    const std::optional<Route> route = routeFor(exchange);
-    const CurlEasy curl(curl_easy_init());
-    if (!route || !curl)
-        return Bytes(); // no connection could be opened: nothing of the exchange is touched
+    exchange.status = ExchangeStatus{.finalAddress = exchange.address};
+    std::optional<Route> route = routeFor(exchange.address, exchange.proxyAddress);
+    if (!route) {
+        // No connection could be opened: nothing else of the exchange is touched.
+        exchange.status.error = "the address names no host a connection can be opened to";
+        return Bytes();
+    }
 
     const Text agent = chooseUserAgent(exchange.extraHeaders);
     exchange.extraHeaders = completeHeaders(exchange.extraHeaders, exchange.address,
                                             exchange.cookieText.value_or(Text()));
     if (exchange.method != 0 && exchange.bodyBytes.empty())
         exchange.bodyBytes = toBytes(exchange.formText);
-
     const CurlList headers = headerList(exchange.extraHeaders);
-    Transfer transfer;
-    transfer.maxBodyBytes = limits.maxBodyBytes;
-    CURL* c = curl.get();
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L); // many threads exchange at once
-    setRoute(c, *route, exchange);
-    setLimits(c, limits);
-    setMethodAndBody(c, exchange);
-    setCookieHandling(c, exchange);
-    curl_easy_setopt(c, CURLOPT_USERAGENT, agent.c_str());
-    curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(c, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, onBody);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, onHeader);
-    curl_easy_setopt(c, CURLOPT_HEADERDATA, &transfer);
 
-    // A failed send or read is not an error of its own: the body is whatever arrived.
-    curl_easy_perform(c);
+    const Clock::time_point deadline = Clock::now() + limits.totalTimeout;
+    Text address = exchange.address;
+    int method = exchange.method;
+    Transfer transfer;
+    for (;;) {
+        transfer = Transfer{.maxBodyBytes = limits.maxBodyBytes};
+        const HopRequest hop{&*route, method, headers.get(), &agent};
+        // A failed send or read is not an error of the exchange: the body is whatever arrived.
+        exchange.status.error =
+            performHop(hop, exchange, limits, deadline, transfer, exchange.status.httpStatus);
+        exchange.status.finalAddress = address;
+        if (!exchange.status.error.empty())
+            break;
+        const std::optional<Text> next =
+            nextHop(exchange, transfer, exchange.status.httpStatus, address);
+        std::optional<Route> nextRoute =
+            next ? routeFor(*next, exchange.proxyAddress) : std::nullopt;
+        if (!nextRoute)
+            break;
+        if (exchange.status.redirects == limits.maxRedirects) {
+            exchange.status.error =
+                "more than " + std::to_string(limits.maxRedirects) + " redirects";
+            break;
+        }
+        ++exchange.status.redirects;
+        if (redirectDropsBody(exchange.status.httpStatus, method))
+            method = 0;
+        address = *next;
+        route = std::move(nextRoute);
+    }
 
     takeResponseHeaders(exchange, transfer);
     return std::move(transfer.body);
 }
 
 Bytes fetch(const Text& address, const HttpLimits& limits) {
+    return fetchWithStatus(address, limits).body;
+}
+
+FetchResult fetchWithStatus(const Text& address, const HttpLimits& limits) {
     HttpExchange exchange;
     exchange.address = address;
-    return performExchange(exchange, limits);
+    FetchResult result;
+    result.body = performExchange(exchange, limits);
+    result.status = std::move(exchange.status);
+    return result;
 }
 
 } // namespace shareseek

@@ -4,11 +4,27 @@
 #include "web/http_limits.h"
 
 #include <optional>
+#include <string>
 
 // One HTTP request and its whole response, browser-like: default user agent and headers,
 // direct or through a proxy, redirects followed unless asked not to, cookies kept either in
 // the process-wide store or in the caller's own cookie text.
 namespace shareseek {
+
+// Why an exchange gave what it gave, kept beside its result for callers that tell the user.
+struct ExchangeStatus {
+    // Of the final response; 0 when none arrived.
+    int httpStatus = 0;
+    // libcurl's reason when the transfer did not complete (refused, timed out, cut short,
+    // too many redirects, the body cap), empty when it did.
+    std::string error;
+    // The address of the final hop, after every redirect followed.
+    Text finalAddress;
+    int redirects = 0;
+
+    // A complete response that is no server error.
+    bool succeeded() const { return error.empty() && httpStatus >= 200 && httpStatus < 400; }
+};
 
 // The parameters of one exchange; the in/out ones hold the results on return.
 struct HttpExchange {
@@ -35,6 +51,8 @@ struct HttpExchange {
     // Out: the status line and header lines of the final response, each ended by "\r\n",
     // then an empty line.
     Text rawHeaders;
+    // Out: how the exchange went.
+    ExchangeStatus status;
 };
 
 // Performs the exchange and returns the response body as received; the empty buffer when
@@ -43,5 +61,12 @@ Bytes performExchange(HttpExchange& exchange, const HttpLimits& limits = HttpLim
 
 // A GET of `address` with every other parameter omitted, as the search workers make it.
 Bytes fetch(const Text& address, const HttpLimits& limits = HttpLimits{});
+
+struct FetchResult {
+    Bytes body; // empty when the exchange failed
+    ExchangeStatus status;
+};
+// The same GET, with how it went.
+FetchResult fetchWithStatus(const Text& address, const HttpLimits& limits = HttpLimits{});
 
 } // namespace shareseek

@@ -1,6 +1,7 @@
 #include "web/request_headers.h"
 
 #include "text/markers.h"
+#include "text/percent_encoding.h"
 #include "text/text_ops.h"
 
 namespace shareseek {
@@ -25,11 +26,17 @@ Text chooseUserAgent(const Text& extraHeaders) {
     return agent.empty() ? headerValue(extraHeaders) : agent;
 }
 
+Text headerSafeAddress(const Text& address) {
+    return Text(percentEncode(address.view(),
+                              [](unsigned char byte) { return byte >= 0x20 && byte != 0x7F; }));
+}
+
 Text completeHeaders(const Text& extraHeaders, const Text& address, const Text& cookieText) {
     Text headers = extraHeaders;
     const auto absent = [&](const char* name) { return searchForward(headers, Text(name)) < 0; };
     if (absent("Referer:"))
-        headers += Text(headers.empty() ? "Referer: " : "\r\nReferer: ") + address;
+        headers +=
+            Text(headers.empty() ? "Referer: " : "\r\nReferer: ") + headerSafeAddress(address);
     if (absent("Accept:"))
         headers += Text("\r\nAccept: */*");
     if (absent("Accept-Language:"))

@@ -17,8 +17,13 @@ Text headerValue(const Text& text);
 // default one.
 Text chooseUserAgent(const Text& extraHeaders);
 
-// `extraHeaders` completed with the default Referer, Accept, Accept-Language and Content-Type
-// lines where the exact name is absent, and a Cookie line for a non-empty cookie text.
+// The address with control characters (CR and LF above all) percent-encoded, so that a
+// header line built from it stays one line.
+Text headerSafeAddress(const Text& address);
+
+// `extraHeaders` completed with the default Referer (of the header-safe address), Accept,
+// Accept-Language and Content-Type lines where the exact name is absent, and a Cookie line
+// for a non-empty cookie text.
 Text completeHeaders(const Text& extraHeaders, const Text& address, const Text& cookieText);
 
 } // namespace shareseek

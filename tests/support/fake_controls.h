@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/controls.h"
+#include "seams/controls.h"
 
 #include <map>
 #include <mutex>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/desktop_services.h"
+#include "seams/desktop_services.h"
 
 #include <deque>
 #include <map>

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <chrono>
 #include <mutex>
 #include <thread>
@@ -210,6 +212,117 @@ TEST(HttpExchange, FollowsRedirectsUnlessToldNotTo) {
     EXPECT_EQ(later.redirectTarget, T("/b"));
 }
 
+// Answers each request by its path: a path beginning with one of `moves` is moved to that
+// move's address, any other gets a page that names the path it was asked for. Keeps every
+// request's first line.
+class MovingServer {
+public:
+    using Moves = std::vector<std::pair<std::string, std::string>>; // path prefix, Location
+    explicit MovingServer(Moves moves, std::string status = "302 Found")
+        : moves_(std::move(moves)), status_(std::move(status)),
+          server_([this](Connection& c) { serve(c); }) {}
+
+    std::string url(std::string_view path) const { return server_.url(path); }
+    std::string hostAndPort() const { return server_.hostAndPort(); }
+    std::vector<std::string> requestLines() {
+        std::lock_guard lock(mutex_);
+        return lines_;
+    }
+
+private:
+    void serve(Connection& c) {
+        while (const auto request = c.readRequest()) {
+            const std::string line = request->substr(0, request->find("\r\n"));
+            {
+                std::lock_guard lock(mutex_);
+                lines_.push_back(line);
+            }
+            const std::size_t space = line.find(' ');
+            const std::string target = line.substr(space + 1, line.rfind(' ') - space - 1);
+            // A proxied request names the whole address; the path begins after the host.
+            const std::string path =
+                target.starts_with("http://") ? target.substr(target.find('/', 7)) : target;
+            const auto move = std::find_if(moves_.begin(), moves_.end(), [&](const auto& m) {
+                return path.starts_with(m.first);
+            });
+            c.send(move == moves_.end()
+                       ? httpResponse("page of " + path)
+                       : httpResponse("moved", "Location: " + move->second + "\r\n", status_));
+        }
+    }
+
+    Moves moves_;
+    std::string status_;
+    std::mutex mutex_;
+    std::vector<std::string> lines_;
+    LoopbackServer server_;
+};
+
+TEST(HttpExchange, EachRedirectHopAsksForItsOwnAddress) {
+    MovingServer second({});
+    struct Case {
+        const char* name;
+        MovingServer::Moves moves;
+        std::string start;
+        std::string body;
+        std::vector<std::string> firstServerLines;
+        int redirects;
+    };
+    const Case cases[] = {
+        {"another path on the same host",
+         {{"/s?", "/r/s?wd=a&pn=0"}},
+         "/s?wd=a&pn=0",
+         "page of /r/s?wd=a&pn=0",
+         {"GET /s?wd=a&pn=0 HTTP/1.1", "GET /r/s?wd=a&pn=0 HTTP/1.1"},
+         1},
+        {"a path relative to the first",
+         {{"/dir/old", "new?x=1"}},
+         "/dir/old",
+         "page of /dir/new?x=1",
+         {"GET /dir/old HTTP/1.1", "GET /dir/new?x=1 HTTP/1.1"},
+         1},
+        {"two hops, the fragment not sent",
+         {{"/a", "/b"}, {"/b", "/c#fragment"}},
+         "/a",
+         "page of /c",
+         {"GET /a HTTP/1.1", "GET /b HTTP/1.1", "GET /c HTTP/1.1"},
+         2},
+        {"another server",
+         {{"/s", second.url("/elsewhere?q=1")}},
+         "/s",
+         "page of /elsewhere?q=1",
+         {"GET /s HTTP/1.1"},
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MovingServer first(c.moves);
+        const FetchResult result = fetchWithStatus(T(first.url(c.start)));
+        EXPECT_EQ(result.body, c.body);
+        EXPECT_EQ(first.requestLines(), c.firstServerLines);
+        EXPECT_TRUE(result.status.succeeded()) << result.status.error;
+        EXPECT_EQ(result.status.redirects, c.redirects);
+    }
+    EXPECT_EQ(second.requestLines(), std::vector<std::string>{"GET /elsewhere?q=1 HTTP/1.1"});
+}
+
+TEST(HttpExchange, ARedirectThroughTheProxyNamesTheNewAddress) {
+    MovingServer proxy(MovingServer::Moves{{"/s", "/r/s"}});
+    const std::string origin = "http://127.0.0.1:9"; // never connected to: the proxy answers
+    HttpExchange exchange{.address = T(origin + "/s?wd=x"), .proxyAddress = T(proxy.hostAndPort())};
+    EXPECT_EQ(performExchange(exchange), "page of /r/s");
+    EXPECT_EQ(proxy.requestLines(), (std::vector<std::string>{"GET " + origin + "/s?wd=x HTTP/1.1",
+                                                              "GET " + origin + "/r/s HTTP/1.1"}));
+}
+
+TEST(HttpExchange, ASeeOtherRedirectOfAPostAsksWithGet) {
+    MovingServer server(MovingServer::Moves{{"/form", "/done"}}, "303 See Other");
+    HttpExchange post{.address = T(server.url("/form")), .method = 1, .formText = T("a=1")};
+    EXPECT_EQ(performExchange(post), "page of /done");
+    EXPECT_EQ(server.requestLines(),
+              (std::vector<std::string>{"POST /form HTTP/1.1", "GET /done HTTP/1.1"}));
+}
+
 TEST(HttpExchange, CollectsAndMergesReceivedCookies) {
     CaptureServer server(httpResponse("c", "Set-Cookie: sid=abc; Path=/\r\nSet-Cookie: flag\r\n"));
     HttpExchange exchange{.address = T(server.url("/")), .cookieText = T("")};
@@ -252,14 +365,45 @@ TEST(HttpExchange, FailuresGiveAnEmptyBodyWithinTheLimits) {
     EXPECT_EQ(stalled.rawHeaders, T(std::string(5000, ' ')));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
 
-    EXPECT_EQ(fetch(T(endless.url("/")), shortLimits).size(), shortLimits.maxBodyBytes);
-    EXPECT_EQ(fetch(T(resetting.url("/")), shortLimits), "partial");
+    EXPECT_FALSE(stalled.status.error.empty());
+
+    const FetchResult capped = fetchWithStatus(T(endless.url("/")), shortLimits);
+    EXPECT_EQ(capped.body.size(), shortLimits.maxBodyBytes);
+    EXPECT_NE(capped.status.error.find("larger than"), std::string::npos) << capped.status.error;
+    const FetchResult cut = fetchWithStatus(T(resetting.url("/")), shortLimits);
+    EXPECT_EQ(cut.body, "partial");
+    EXPECT_EQ(cut.status.httpStatus, 200);
+    EXPECT_FALSE(cut.status.succeeded()) << "a body cut short is no success";
 
     LoopbackServer closed([](Connection&) {});
     const int port = closed.port();
     closed.stop();
     HttpExchange refused{.address = T("http://127.0.0.1:" + std::to_string(port) + "/")};
     EXPECT_EQ(performExchange(refused, shortLimits), "");
+    EXPECT_EQ(refused.status.httpStatus, 0);
+    EXPECT_FALSE(refused.status.error.empty());
+}
+
+TEST(HttpExchange, KeepsTheReasonBesideTheResult) {
+    CaptureServer fine(httpResponse("ok"));
+    CaptureServer failing(httpResponse("oops", "", "500 Internal Server Error"));
+    MovingServer looping(MovingServer::Moves{{"/", "/"}});
+    const FetchResult good = fetchWithStatus(T(fine.url("/")));
+    EXPECT_TRUE(good.status.succeeded());
+    EXPECT_EQ(good.status.httpStatus, 200);
+    EXPECT_EQ(good.status.finalAddress, T(fine.url("/")));
+
+    const FetchResult serverError = fetchWithStatus(T(failing.url("/")));
+    EXPECT_EQ(serverError.body, "oops"); // the page is kept: the caller decides
+    EXPECT_EQ(serverError.status.httpStatus, 500);
+    EXPECT_FALSE(serverError.status.succeeded());
+
+    const FetchResult loop = fetchWithStatus(T(looping.url("/")));
+    EXPECT_EQ(loop.body, "moved");
+    EXPECT_EQ(loop.status.redirects, HttpLimits{}.maxRedirects);
+    EXPECT_EQ(looping.requestLines().size(),
+              static_cast<std::size_t>(HttpLimits{}.maxRedirects + 1));
+    EXPECT_NE(loop.status.error.find("redirects"), std::string::npos) << loop.status.error;
 }
 
 TEST(HttpExchange, AnAddressWithNoHostTouchesNothing) {
@@ -269,11 +413,22 @@ TEST(HttpExchange, AnAddressWithNoHostTouchesNothing) {
     EXPECT_EQ(exchange.rawHeaders, T(""));
 }
 
-TEST(HttpExchange, ControlCharactersInThePathCannotInjectHeaderLines) {
+TEST(HttpExchange, ControlCharactersInTheAddressCannotInjectHeaderLines) {
     CaptureServer server;
-    fetch(T(server.url("/s?wd=site%3A a.com\r\nX-Evil: 1")));
-    EXPECT_TRUE(server.lastRequest().starts_with("GET /s?wd=site%3A%20a.com%0D%0AX-Evil:%201 "))
-        << server.lastRequest();
+    const std::string address = server.url("/s?wd=site%3A a.com\r\nX-Evil: 1\nX-Bad: 2\x7F");
+    HttpExchange exchange{.address = T(address)};
+    performExchange(exchange);
+    const std::string request = server.lastRequest();
+    EXPECT_TRUE(request.starts_with("GET /s?wd=site%3A%20a.com%0D%0AX-Evil:%201%0AX-Bad:%202%7F "))
+        << request;
+    // The Referer line keeps the address readable, its line breaks encoded.
+    EXPECT_NE(request.find("\r\nReferer: " +
+                           server.url("/s?wd=site%3A a.com%0D%0AX-Evil: 1%0AX-Bad: 2%7F") + "\r\n"),
+              std::string::npos)
+        << request;
+    EXPECT_EQ(request.find("\nX-Evil"), std::string::npos) << request;
+    EXPECT_EQ(request.find("\nX-Bad"), std::string::npos) << request;
+    EXPECT_EQ(request.find('\x7F'), std::string::npos) << request;
 }
 
 TEST(HttpExchange, ManyThreadsAtOnce) {

@@ -1,5 +1,7 @@
 #include "fake_engine/fake_search_engine.h"
 
+#include "text/percent_encoding.h"
+
 #include <thread>
 
 namespace shareseek::fake {
@@ -60,19 +62,6 @@ EngineRequest parseRequest(const std::string& request) {
 }
 
 } // namespace
-
-std::string percentDecode(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size()) {
-            out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
 
 std::string fakeHitTitle(const std::string& shareHost, const std::string& keyword, int number) {
     return "<em>" + keyword + "</em> \xE8\xB5\x84\xE6\xBA\x90 " + std::to_string(number + 1) +

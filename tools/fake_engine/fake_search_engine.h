@@ -84,7 +84,4 @@ private:
     LoopbackServer server_;
 };
 
-// Decodes "%XX" sequences.
-std::string percentDecode(std::string_view text);
-
 } // namespace shareseek::fake

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/control_names.h"
+#include "seams/control_names.h"
 
 #include <QMainWindow>
 

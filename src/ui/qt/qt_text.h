@@ -1,8 +1,8 @@
 #pragma once
 
+#include "seams/control_names.h"
 #include "text/codepage.h"
 #include "text/text.h"
-#include "ui/control_names.h"
 
 #include <QString>
 

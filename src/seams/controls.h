@@ -1,7 +1,7 @@
 #pragma once
 
+#include "seams/control_names.h"
 #include "text/text.h"
-#include "ui/control_names.h"
 
 // The operations through which the core reads and changes the main window, by control name.
 // The window carries them out on its own thread; a call from another thread waits until it
