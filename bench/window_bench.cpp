@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     applyProgramLook(app);
     fake::FakeSearchEngine engine({.pages = maxPagesPerSite, .hitsPerPage = 50}, 2048);
     testing::FakeDesktop desktop;
-    Shell shell(SearchEnvironment{.searchHost = engine.host()}, desktop, Text("/tmp"),
+    Shell shell(SearchEnvironment{.searchHost = engine.host()}, desktop, FilePath("/tmp"),
                 "forum.example");
     fillCheckBoxTable(*shell.session());
     shell.window().show();

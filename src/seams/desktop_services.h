@@ -3,12 +3,16 @@
 #include "text/text.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 
 // What the program asks of the desktop beyond its own window: message boxes, the clipboard,
 // the browser and file manager, processes, whole files, random numbers and the tick count.
-// Texts are code page 936; file names too, converted at the edge.
+// Texts are code page 936. File paths are the platform's own bytes (UTF-8 on Linux), never
+// converted: only the names the program makes from its texts are, each on its own.
 namespace shareseek {
+
+using FilePath = std::filesystem::path;
 
 enum class MessageButtons { ok, yesNo };
 enum class MessageAnswer { ok, yes, no };
@@ -23,12 +27,13 @@ public:
     // False when the clipboard could not be opened.
     virtual bool setClipboardText(const Text& text) = 0;
     virtual void openAddress(const Text& address) = 0;
-    virtual void showInFileManager(const Text& path) = 0;
+    virtual void showInFileManager(const FilePath& path) = 0;
     virtual void startProcess(const Text& commandLine) = 0;
     // Nothing when the file is missing or cannot be read.
-    virtual std::optional<Bytes> readFile(const Text& path) = 0;
-    // Replaces the file with exactly these bytes; false when it could not be written.
-    virtual bool writeFile(const Text& path, const Bytes& bytes) = 0;
+    virtual std::optional<Bytes> readFile(const FilePath& path) = 0;
+    // Replaces the file (or a symbolic link's target) with exactly these bytes; false when it
+    // could not be written.
+    virtual bool writeFile(const FilePath& path, const Bytes& bytes) = 0;
 
     virtual void seedRandom(std::uint32_t seed) = 0;
     // A whole number from `low` to `high`, both included.

@@ -21,16 +21,16 @@ void appendRows(Controls& controls, ControlName list, Text& out) {
         out += controls.cell(list, row, 1) + between + controls.cell(list, row, 2) + end;
 }
 
-// A keyword that would make the export file land outside the run directory.
+// A keyword that would make the export file land outside the run directory: one with a
+// folder separator. Dots alone cannot, since "_导出.txt" always follows them.
 bool leavesRunDirectory(const Text& keyword) {
-    return searchForward(keyword, Text("/")) > 0 || searchForward(keyword, Text("\\")) > 0 ||
-           searchForward(keyword, Text("..")) > 0;
+    return searchForward(keyword, Text("/")) > 0 || searchForward(keyword, Text("\\")) > 0;
 }
 
 } // namespace
 
 ResultListCommands::ResultListCommands(Controls& controls, DesktopServices& desktop,
-                                       Text runDirectory, std::string forumHost)
+                                       FilePath runDirectory, std::string forumHost)
     : controls_(controls), desktop_(desktop), runDirectory_(std::move(runDirectory)),
       forumHost_(std::move(forumHost)) {}
 
@@ -65,19 +65,19 @@ Text exportText(Controls& controls) {
     return out;
 }
 
-Text ResultListCommands::exportPath() {
+FilePath ResultListCommands::exportPath() {
     return fileInRunDirectory(runDirectory_, controls_.text(编辑框1) + literal(u8"_导出.txt"));
 }
 
 void ResultListCommands::exportAll() {
     const Text content = exportText(controls_);
     const Text keyword = controls_.text(编辑框1);
-    const Text path = exportPath();
+    const FilePath path = exportPath();
     // The keyword names the file: it must not lead out of the run directory, and a file that
     // could not be written is said so instead of "导出成功！".
     const bool written = !leavesRunDirectory(keyword) && desktop_.writeFile(path, toBytes(content));
     if (!written) {
-        desktop_.showMessage(literal(u8"导出失败！无法写入文件：") + path);
+        desktop_.showMessage(literal(u8"导出失败！无法写入文件：") + pathForMessage(path));
         return;
     }
     desktop_.showMessage(literal(u8"导出成功！"));

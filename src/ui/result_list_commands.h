@@ -12,9 +12,8 @@ namespace shareseek {
 
 class ResultListCommands {
 public:
-    // `runDirectory` holds the export file (code page 936, no trailing "/"); `forumHost`
-    // serves the download page.
-    ResultListCommands(Controls& controls, DesktopServices& desktop, Text runDirectory,
+    // `runDirectory` holds the export file; `forumHost` serves the download page.
+    ResultListCommands(Controls& controls, DesktopServices& desktop, FilePath runDirectory,
                        std::string forumHost);
 
     void showPopupMenu();
@@ -28,13 +27,13 @@ public:
 
 private:
     // The export file of the keyword now in the keyword box.
-    Text exportPath();
+    FilePath exportPath();
 
     void copyCell(int column);
 
     Controls& controls_;
     DesktopServices& desktop_;
-    Text runDirectory_;
+    FilePath runDirectory_;
     std::string forumHost_;
 };
 

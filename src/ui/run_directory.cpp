@@ -1,12 +1,25 @@
 #include "ui/run_directory.h"
 
-#include "text/text_ops.h"
+#include "text/codepage.h"
 
 namespace shareseek {
 
-Text fileInRunDirectory(const Text& runDirectory, const Text& name) {
-    // A run directory at the root would give two slashes in a row.
-    return substitute(runDirectory + Text("/") + name, Text("//"), Text("/"), {.matchCase = true});
+FilePath programDirectory() {
+    std::error_code error;
+    const FilePath executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::current_path(error) : executable.parent_path();
+}
+
+FilePath fileNameOf(const Text& name) {
+    return FilePath(textToUtf8(name));
+}
+
+FilePath fileInRunDirectory(const FilePath& runDirectory, const Text& name) {
+    return runDirectory / fileNameOf(name);
+}
+
+Text pathForMessage(const FilePath& path) {
+    return utf8ToText(path.native());
 }
 
 } // namespace shareseek

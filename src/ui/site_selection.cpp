@@ -8,12 +8,12 @@ namespace shareseek {
 
 using namespace control;
 
-Text extraHostsFile(const Text& runDirectory) {
+FilePath extraHostsFile(const FilePath& runDirectory) {
     return fileInRunDirectory(runDirectory, Text("_url_.txt"));
 }
 
 SiteSelection::SiteSelection(std::shared_ptr<SearchSession> session, DesktopServices& desktop,
-                             ExtraSitesOpener& opener, Text runDirectory)
+                             ExtraSitesOpener& opener, FilePath runDirectory)
     : session_(std::move(session)), desktop_(desktop), opener_(opener),
       runDirectory_(std::move(runDirectory)) {}
 
@@ -49,7 +49,8 @@ void SiteSelection::confirm(ExtraSitesWindow& window) {
     // A list that cannot be saved is said so, and the window stays open with it, so that
     // nothing typed is lost; the searches of this run use it all the same.
     if (!desktop_.writeFile(extraHostsFile(runDirectory_), toBytes(text))) {
-        desktop_.showMessage(literal(u8"保存失败！无法写入文件：") + extraHostsFile(runDirectory_));
+        desktop_.showMessage(literal(u8"保存失败！无法写入文件：") +
+                             pathForMessage(extraHostsFile(runDirectory_)));
         return;
     }
     window.close();

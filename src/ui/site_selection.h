@@ -29,12 +29,12 @@ public:
 };
 
 // The file that keeps the extra-hosts list, in the run directory.
-Text extraHostsFile(const Text& runDirectory);
+FilePath extraHostsFile(const FilePath& runDirectory);
 
 class SiteSelection {
 public:
     SiteSelection(std::shared_ptr<SearchSession> session, DesktopServices& desktop,
-                  ExtraSitesOpener& opener, Text runDirectory);
+                  ExtraSitesOpener& opener, FilePath runDirectory);
 
     // The click on 选择框_全部.
     void selectAll();
@@ -49,7 +49,7 @@ private:
     std::shared_ptr<SearchSession> session_;
     DesktopServices& desktop_;
     ExtraSitesOpener& opener_;
-    Text runDirectory_;
+    FilePath runDirectory_;
 };
 
 } // namespace shareseek

@@ -16,7 +16,7 @@ Text forumAddress(const std::string& forumHost, std::string_view path) {
 }
 
 Startup::Startup(std::shared_ptr<SearchSession> session, DesktopServices& desktop,
-                 SkinLibrary& skins, std::string forumHost, Text runDirectory,
+                 SkinLibrary& skins, std::string forumHost, FilePath runDirectory,
                  HttpLimits updateLimits)
     : session_(std::move(session)), desktop_(desktop), skins_(skins),
       forumHost_(std::move(forumHost)), runDirectory_(std::move(runDirectory)),

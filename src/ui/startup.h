@@ -21,7 +21,8 @@ inline constexpr HttpLimits updateCheckLimits{.connectTimeout = std::chrono::mil
 class Startup {
 public:
     Startup(std::shared_ptr<SearchSession> session, DesktopServices& desktop, SkinLibrary& skins,
-            std::string forumHost, Text runDirectory, HttpLimits updateLimits = updateCheckLimits);
+            std::string forumHost, FilePath runDirectory,
+            HttpLimits updateLimits = updateCheckLimits);
 
     // Runs the startup sequence. False when the program is to end at once without showing
     // its window: the user chose to fetch the newer version.
@@ -36,7 +37,7 @@ private:
     DesktopServices& desktop_;
     SkinLibrary& skins_;
     std::string forumHost_;
-    Text runDirectory_;
+    FilePath runDirectory_;
     HttpLimits updateLimits_;
 };
 

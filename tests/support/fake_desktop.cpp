@@ -24,21 +24,21 @@ bool FakeDesktop::setClipboardText(const Text& text) {
 void FakeDesktop::openAddress(const Text& address) {
     openedAddresses.push_back(address);
 }
-void FakeDesktop::showInFileManager(const Text& path) {
+void FakeDesktop::showInFileManager(const FilePath& path) {
     fileManagerPaths.push_back(path);
 }
 void FakeDesktop::startProcess(const Text& commandLine) {
     processes.push_back(commandLine);
 }
 
-std::optional<Bytes> FakeDesktop::readFile(const Text& path) {
+std::optional<Bytes> FakeDesktop::readFile(const FilePath& path) {
     const auto found = files.find(path);
     if (found == files.end())
         return std::nullopt;
     return found->second;
 }
 
-bool FakeDesktop::writeFile(const Text& path, const Bytes& bytes) {
+bool FakeDesktop::writeFile(const FilePath& path, const Bytes& bytes) {
     if (filesReadOnly)
         return false;
     files[path] = bytes;

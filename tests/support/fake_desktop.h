@@ -21,10 +21,10 @@ public:
     MessageAnswer showMessage(const Text& message, MessageButtons buttons) override;
     bool setClipboardText(const Text& text) override;
     void openAddress(const Text& address) override;
-    void showInFileManager(const Text& path) override;
+    void showInFileManager(const FilePath& path) override;
     void startProcess(const Text& commandLine) override;
-    std::optional<Bytes> readFile(const Text& path) override;
-    bool writeFile(const Text& path, const Bytes& bytes) override;
+    std::optional<Bytes> readFile(const FilePath& path) override;
+    bool writeFile(const FilePath& path, const Bytes& bytes) override;
     void seedRandom(std::uint32_t seed) override;
     int randomBetween(int low, int high) override;
     std::uint32_t tickCount() override;
@@ -34,11 +34,12 @@ public:
     void drawNext(int value); // the next random number (held within the range asked for)
     bool clipboardBusy = false;
     bool filesReadOnly = false;
-    std::map<Text, Bytes> files;
+    std::map<FilePath, Bytes> files;
 
     // Looking.
     std::vector<Message> messages() const;
-    std::vector<Text> openedAddresses, fileManagerPaths, processes;
+    std::vector<Text> openedAddresses, processes;
+    std::vector<FilePath> fileManagerPaths;
     std::optional<Text> clipboard;
     std::vector<std::uint32_t> seeds;
     std::vector<std::pair<int, int>> ranges;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "text/codepage.h"
+#include "text/percent_encoding.h"
 #include "text/text.h"
 
 #include <ostream>
@@ -14,8 +15,7 @@ inline void PrintTo(const Text& text, std::ostream* os) {
         if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
             *os << static_cast<char>(c);
         } else {
-            static const char digits[] = "0123456789ABCDEF";
-            *os << "\\x" << digits[c >> 4] << digits[c & 15];
+            *os << "\\x" << hexDigits[c >> 4] << hexDigits[c & 15];
         }
     }
     *os << "\" (" << textToUtf8(text) << ')';

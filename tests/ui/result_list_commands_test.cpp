@@ -32,7 +32,7 @@ protected:
 
     FakeControls controls;
     FakeDesktop desktop;
-    ResultListCommands commands{controls, desktop, T("/run"), "forum.example"};
+    ResultListCommands commands{controls, desktop, FilePath("/run"), "forum.example"};
 };
 
 TEST_F(ResultList, FilterKeepsTitlesHoldingTheTextExactly) {
@@ -161,7 +161,7 @@ TEST_F(ResultList, ExportWritesEveryRowThenTheFilteredOnes) {
             addRow(T(title), T(address));
         controls.setText(编辑框1, T(c.keyword));
         commands.exportAll();
-        const Text path = utf8ToText(c.expectedPath);
+        const FilePath path(c.expectedPath);
         ASSERT_TRUE(desktop.files.count(path));
         EXPECT_EQ(desktop.files[path], toBytes(utf8ToText(c.expected)));
         EXPECT_EQ(desktop.messages().back().text, L(u8"导出成功！"));
@@ -176,7 +176,7 @@ TEST_F(ResultList, ExportCarriesTheFilteredRowsAndASecondExportReplacesTheFirst)
     controls.setText(编辑框2, T("b"));
     commands.resultFilter();
     commands.exportAll();
-    const Text path = L(u8"/run/k_导出.txt");
+    const FilePath path("/run/k_导出.txt");
     EXPECT_EQ(
         desktop.files[path],
         toBytes(L(u8"a1      u1\r\n\r\nb2      u2\r\n\r\n筛选后：\r\n\r\nb2      u2\r\n\r\n")));
@@ -196,12 +196,12 @@ TEST_F(ResultList, AnExportThatCannotBeWrittenIsSaidSo) {
         {"read-only directory", "abc", true},
         {"a slash in the keyword", "../../etc/x", false},
         {"a backslash in the keyword", "a\\b", false},
-        {"two dots", "..", false},
+        {"a slash alone", "/", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakeDesktop own;
-        ResultListCommands isolated{controls, own, T("/run"), "forum.example"};
+        ResultListCommands isolated{controls, own, FilePath("/run"), "forum.example"};
         own.filesReadOnly = c.readOnly;
         controls.setText(编辑框1, T(c.keyword));
         isolated.exportAll();
@@ -209,6 +209,20 @@ TEST_F(ResultList, AnExportThatCannotBeWrittenIsSaidSo) {
         ASSERT_EQ(own.messages().size(), 1u);
         EXPECT_TRUE(own.messages()[0].text.view().starts_with(L(u8"导出失败！").view()));
         EXPECT_TRUE(own.fileManagerPaths.empty());
+    }
+}
+
+TEST_F(ResultList, KeywordsWithDotsExportInsideTheRunDirectory) {
+    for (const char* keyword : {"1..3", "...", "..", ".", "a.b..c", "电影.."}) {
+        SCOPED_TRACE(keyword);
+        FakeDesktop own;
+        ResultListCommands isolated{controls, own, FilePath("/run"), "forum.example"};
+        controls.setText(编辑框1, utf8ToText(keyword));
+        isolated.exportAll();
+        const FilePath expected = FilePath("/run") / (std::string(keyword) + "_导出.txt");
+        EXPECT_EQ(expected.parent_path(), FilePath("/run"));
+        EXPECT_EQ(own.files.count(expected), 1u);
+        EXPECT_EQ(own.messages().back().text, L(u8"导出成功！"));
     }
 }
 

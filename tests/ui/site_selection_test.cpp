@@ -57,8 +57,8 @@ protected:
     std::shared_ptr<SearchSession> session = std::make_shared<SearchSession>(controls);
     FakeDesktop desktop;
     FakeExtraSites window;
-    SiteSelection selection{session, desktop, window, T("/run")};
-    const Text file = T("/run/_url_.txt");
+    SiteSelection selection{session, desktop, window, FilePath("/run")};
+    const FilePath file = "/run/_url_.txt";
 };
 
 TEST_F(Sites, SelectAllTicksAndClearsAllTwentyFourBoxesWithoutOpeningTheWindow) {

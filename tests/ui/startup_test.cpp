@@ -65,7 +65,7 @@ protected:
     StartupTest() { controls->setText(标签4, T("1")); }
 
     bool start(const std::string& forumHost) {
-        Startup startup(session, desktop, skins, forumHost, T("/run"),
+        Startup startup(session, desktop, skins, forumHost, FilePath("/run"),
                         {.connectTimeout = 1000ms, .stallTimeout = 1s, .totalTimeout = 2s});
         return startup.run();
     }
@@ -96,7 +96,7 @@ TEST_F(StartupTest, TheUpdateCheck) {
         SCOPED_TRACE(c.name);
         Forum forum(updatePage(c.between));
         FakeDesktop own;
-        Startup startup(session, own, skins, forum.host(), T("/run"));
+        Startup startup(session, own, skins, forum.host(), FilePath("/run"));
         EXPECT_TRUE(startup.run()); // unanswered questions answer No: the start goes on
         EXPECT_EQ(forum.path(), "/thread-27065-1-1.html");
         EXPECT_EQ(controls->text(标签5), L(c.label));
@@ -167,7 +167,7 @@ TEST_F(StartupTest, LoadsTheSavedExtraHostsAndFillsTheCheckBoxTable) {
         Forum forum(updatePage(u8"1"));
         desktop.files.clear();
         if (c.file)
-            desktop.files[T("/run/_url_.txt")] = *c.file;
+            desktop.files[FilePath("/run/_url_.txt")] = *c.file;
         EXPECT_TRUE(start(forum.host()));
         EXPECT_EQ(session->extraHosts, c.expected);
     }

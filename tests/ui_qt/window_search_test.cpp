@@ -27,8 +27,8 @@ using namespace std::chrono_literals;
 void WindowSearchTest::rowsAppearAreCountedAndFilter() {
     fake::FakeSearchEngine engine({.pages = 2, .hitsPerPage = 5});
     testing::FakeDesktop desktop;
-    Shell shell(SearchEnvironment{.searchHost = engine.host()}, desktop,
-                fromQString(QStringLiteral("/tmp")), "forum.example");
+    Shell shell(SearchEnvironment{.searchHost = engine.host()}, desktop, FilePath("/tmp"),
+                "forum.example");
     fillCheckBoxTable(*shell.session()); // the startup sequence's last step
     MainWindow& w = shell.window();
     w.show();
@@ -88,7 +88,7 @@ void WindowSearchTest::workerCallsAreCarriedOutOnTheWindowsThread() {
 
 void WindowSearchTest::popupCopyUsesTheHiddenFullListsSelection() {
     testing::FakeDesktop desktop;
-    Shell shell(SearchEnvironment{}, desktop, fromQString(QStringLiteral("/tmp")), "forum.example");
+    Shell shell(SearchEnvironment{}, desktop, FilePath("/tmp"), "forum.example");
     MainWindow& w = shell.window();
     ResultModel* rows = w.model(control::超级列表框1);
     for (int i = 0; i < 2; ++i) {

@@ -6,10 +6,10 @@
 #include "ui/qt/qt_skin_library.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/shell.h"
+#include "ui/run_directory.h"
 #include "ui/startup.h"
 
 #include <QApplication>
-#include <QDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,14 +20,15 @@ int runProgram(int& argc, char** argv, const ProgramOptions& options) {
     QApplication app(argc, argv);
     applyProgramLook(app);
     // The run directory is the current directory for the whole run.
-    const QString runDirectory = QCoreApplication::applicationDirPath();
-    QDir::setCurrent(runDirectory);
+    const FilePath runDirectory = programDirectory();
+    std::error_code ignored;
+    std::filesystem::current_path(runDirectory, ignored);
 
     QtDesktopServices desktop;
     QtSkinLibrary skins;
-    Shell shell(SearchEnvironment{.searchHost = options.searchHost}, desktop,
-                fromQString(runDirectory), options.forumHost);
-    Startup startup(shell.session(), desktop, skins, options.forumHost, fromQString(runDirectory));
+    Shell shell(SearchEnvironment{.searchHost = options.searchHost}, desktop, runDirectory,
+                options.forumHost);
+    Startup startup(shell.session(), desktop, skins, options.forumHost, runDirectory);
     if (!startup.run())
         return 0; // off to the download page; the window is never shown
     shell.window().show();

@@ -1,6 +1,7 @@
 #include "ui/qt/qt_desktop_services.h"
 
 #include "ui/qt/qt_text.h"
+#include "ui/whole_file.h"
 
 #include <QClipboard>
 #include <QDBusConnection>
@@ -11,7 +12,6 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
-#include <QSaveFile>
 #include <QUrl>
 
 #include <chrono>
@@ -19,9 +19,9 @@
 namespace shareseek {
 namespace {
 
-// File names on Linux are UTF-8.
-QString fileName(const Text& path) {
-    return toQString(path);
+// Qt's name for a path of the platform's bytes.
+QString fileName(const FilePath& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
 }
 
 } // namespace
@@ -49,7 +49,7 @@ void QtDesktopServices::openAddress(const Text& address) {
     QDesktopServices::openUrl(QUrl::fromUserInput(toQString(address)));
 }
 
-void QtDesktopServices::showInFileManager(const Text& path) {
+void QtDesktopServices::showInFileManager(const FilePath& path) {
     const QUrl file = QUrl::fromLocalFile(fileName(path));
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.FileManager1"),
@@ -69,23 +69,12 @@ void QtDesktopServices::startProcess(const Text& commandLine) {
     QProcess::startDetached(program, words);
 }
 
-std::optional<Bytes> QtDesktopServices::readFile(const Text& path) {
-    QFile file(fileName(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    return Bytes(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+std::optional<Bytes> QtDesktopServices::readFile(const FilePath& path) {
+    return readWholeFile(path);
 }
 
-bool QtDesktopServices::writeFile(const Text& path, const Bytes& bytes) {
-    // Written aside and renamed over the old file, so a failed write leaves the old one.
-    QSaveFile file(fileName(path));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size()))
-        return false;
-    return file.commit();
+bool QtDesktopServices::writeFile(const FilePath& path, const Bytes& bytes) {
+    return writeWholeFile(path, bytes);
 }
 
 void QtDesktopServices::seedRandom(std::uint32_t seed) {

@@ -13,10 +13,10 @@ public:
     MessageAnswer showMessage(const Text& message, MessageButtons buttons) override;
     bool setClipboardText(const Text& text) override;
     void openAddress(const Text& address) override;
-    void showInFileManager(const Text& path) override;
+    void showInFileManager(const FilePath& path) override;
     void startProcess(const Text& commandLine) override;
-    std::optional<Bytes> readFile(const Text& path) override;
-    bool writeFile(const Text& path, const Bytes& bytes) override;
+    std::optional<Bytes> readFile(const FilePath& path) override;
+    bool writeFile(const FilePath& path, const Bytes& bytes) override;
     void seedRandom(std::uint32_t seed) override;
     int randomBetween(int low, int high) override;
     std::uint32_t tickCount() override;

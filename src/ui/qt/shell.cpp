@@ -14,7 +14,7 @@ namespace shareseek {
 
 using namespace control;
 
-Shell::Shell(SearchEnvironment environment, DesktopServices& desktop, Text runDirectory,
+Shell::Shell(SearchEnvironment environment, DesktopServices& desktop, FilePath runDirectory,
              std::string forumHost)
     : window_(std::make_unique<MainWindow>(mainWindowCaption(forumHost))),
       controls_(std::make_shared<QtControls>(window_.get())),

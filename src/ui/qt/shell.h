@@ -18,7 +18,7 @@ class QtExtraSitesOpener;
 // binds each event the program handles to its handler.
 class Shell {
 public:
-    Shell(SearchEnvironment environment, DesktopServices& desktop, Text runDirectory,
+    Shell(SearchEnvironment environment, DesktopServices& desktop, FilePath runDirectory,
           std::string forumHost);
     ~Shell();
 
