@@ -10,6 +10,7 @@ packages=(
     clang-14 libclang-rt-14-dev
     fonts-wqy-microhei fonts-arphic-ukai
     xvfb xauth
+    locales
 )
 
 missing=()
@@ -23,4 +24,10 @@ if ((${#missing[@]})); then
     [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A locale that writes numbers with a decimal comma, for the test that numbers are written
+# alike in every locale.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8' && [ "$(id -u)" -eq 0 ]; then
+    localedef -i de_DE -f UTF-8 de_DE.UTF-8 2>/dev/null || true
 fi

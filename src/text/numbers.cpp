@@ -1,6 +1,7 @@
 #include "text/numbers.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -143,10 +144,15 @@ Text decimalText(long long value) {
     return Text(std::to_string(value));
 }
 
+// As "%.13g" in the C locale: the decimal point is a point whatever locale the program runs
+// in (the window's toolkit takes the user's).
 Text decimalText(double value) {
     char buffer[64];
-    const int length = std::snprintf(buffer, sizeof buffer, "%.13g", value);
-    return Text(std::string_view(buffer, static_cast<std::size_t>(length)));
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 13);
+    return error == std::errc()
+               ? Text(std::string_view(buffer, static_cast<std::size_t>(end - buffer)))
+               : Text();
 }
 
 Text hexText(std::int32_t value) {

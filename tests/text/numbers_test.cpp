@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <limits>
+#include <locale.h>
 
 namespace shareseek {
 namespace {
@@ -80,6 +82,22 @@ TEST(DecimalText, WritesIntegersAndThirteenSignificantDigits) {
     EXPECT_EQ(decimalText(1.0 / 3.0), T("0.3333333333333"));
     EXPECT_EQ(decimalText(1e20), T("1e+20"));
     EXPECT_EQ(decimalText(1234567890123456.0), T("1.234567890123e+15"));
+}
+
+// The window's toolkit takes the user's locale; a German one writes "2,5" with printf.
+TEST(DecimalText, IsTheSameInEveryLocale) {
+    const locale_t german = newlocale(LC_ALL_MASK, "de_DE.UTF-8", locale_t{});
+    if (german == locale_t{})
+        GTEST_SKIP() << "no de_DE.UTF-8 locale here (scripts/packages.sh makes one)";
+    const locale_t before = uselocale(german);
+    const Text half = decimalText(2.5);
+    const Text small = decimalText(-0.125);
+    const double read = numericValue(T("2.5"));
+    uselocale(before);
+    freelocale(german);
+    EXPECT_EQ(half, T("2.5"));
+    EXPECT_EQ(small, T("-0.125"));
+    EXPECT_EQ(read, 2.5);
 }
 
 TEST(HexText, WritesUpperCaseWithoutPrefix) {

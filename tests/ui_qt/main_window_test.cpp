@@ -1,6 +1,7 @@
 #include "ui/qt/extra_sites_dialog.h"
 #include "ui/qt/look.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/qt_controls.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/result_model.h"
 
@@ -228,6 +229,41 @@ void MainWindowTest::textsCrossToQtAndBack() {
     const Text text = literal(u8"网盘 abc　；");
     QCOMPARE(toQString(text), qs(u8"网盘 abc　；"));
     QVERIFY(fromQString(toQString(text)) == text);
+}
+
+void MainWindowTest::labelsShowRemoteTextAsPlainText() {
+    QtControls controls(window.get());
+    const Text markup = Text("<b>2</b><img src=\"http://x/y.png\">");
+    for (const ControlName label : {control::标签5, control::标签2, control::标签4}) {
+        controls.setText(label, markup);
+        auto* shown = qobject_cast<QLabel*>(window->control(label));
+        QCOMPARE(shown->textFormat(), Qt::PlainText);
+        QCOMPARE(controls.text(label), markup);
+    }
+    controls.detach();
+}
+
+void MainWindowTest::theKeywordBoxTakesAKeywordOfAnyLength() {
+    QtControls controls(window.get());
+    const Text keyword(std::string(100000, 'k'));
+    controls.setText(control::编辑框1, keyword);
+    QCOMPARE(controls.text(control::编辑框1).size(), keyword.size());
+    controls.detach();
+}
+
+void MainWindowTest::aHostListConfirmedUnchangedGoesBackByteForByte() {
+    const char* lists[] = {"a.com;b.com", "a.com;\nb.com", "a.com;\rb.com", "a.com;\r\nb.com\n",
+                           "\n\r\r\n"};
+    for (const char* bytes : lists) {
+        ExtraSitesDialog dialog;
+        dialog.setHostListText(Text(bytes));
+        QCOMPARE(dialog.hostListText().bytes(), std::string(bytes));
+    }
+    // An edited list is written with CR LF between its lines.
+    ExtraSitesDialog dialog;
+    dialog.setHostListText(Text("a.com;\nb.com"));
+    dialog.hostListBox()->appendPlainText(QStringLiteral("c.com"));
+    QCOMPARE(dialog.hostListText().bytes(), std::string("a.com;\r\nb.com\r\nc.com"));
 }
 
 int main(int argc, char** argv) {

@@ -27,6 +27,9 @@ private slots:
     void enterInTheKeywordBoxReportsKeyCode13();
     void theExtraSitesWindow();
     void textsCrossToQtAndBack();
+    void labelsShowRemoteTextAsPlainText();
+    void theKeywordBoxTakesAKeywordOfAnyLength();
+    void aHostListConfirmedUnchangedGoesBackByteForByte();
 
 private:
     std::unique_ptr<shareseek::MainWindow> window;

@@ -26,11 +26,12 @@ ExtraSitesDialog::ExtraSitesDialog(QWidget* parent) : QDialog(parent) {
 
     auto* instruction = new QLabel(extraSitesInstruction(), this);
     instruction->setObjectName(QStringLiteral("标签1"));
+    instruction->setTextFormat(Qt::PlainText);
     instruction->setWordWrap(true);
     instruction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     instruction->setGeometry(0, 8, 368, 48);
-    // Its three lines, the first of them wrapped, must fit the 48 pixels of the box, as they
-    // did in the original's system font with its 12-pixel lines.
+    // Its three lines, the first of them wrapped, must fit the 48 pixels of the box: 12-pixel
+    // lines of the default font would not.
     QFont small = instruction->font();
     small.setPixelSize(10);
     instruction->setFont(small);
@@ -50,6 +51,9 @@ ExtraSitesDialog::ExtraSitesDialog(QWidget* parent) : QDialog(parent) {
 }
 
 Text ExtraSitesDialog::hostListText() {
+    // A list confirmed as it was shown goes back byte for byte, lone CR or LF bytes included.
+    if (hosts_->toPlainText() == shown_)
+        return listShown_;
     // The box keeps lines apart with a bare line feed; the list keeps CR LF.
     QString text = hosts_->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
@@ -60,6 +64,8 @@ void ExtraSitesDialog::setHostListText(const Text& text) {
     QString shown = toQString(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     hosts_->setPlainText(shown);
+    listShown_ = text;
+    shown_ = hosts_->toPlainText();
 }
 
 void ExtraSitesDialog::close() {

@@ -28,6 +28,9 @@ public:
 private:
     QPlainTextEdit* hosts_;
     QPushButton* confirm_;
+    // The list as it was handed in, and the box's text right after showing it.
+    Text listShown_;
+    QString shown_;
 };
 
 // The three-line instruction of the extra-sites window.

@@ -23,6 +23,9 @@
 
 #include <optional>
 
+#include <limits>
+#include <type_traits>
+
 namespace shareseek {
 
 using namespace control;
@@ -99,6 +102,9 @@ QString mainWindowCaption(std::string_view forumHost) {
 template <class W> W* MainWindow::place(W* widget, ControlName name, QRect geometry) {
     widget->setObjectName(qs(name));
     widget->setGeometry(geometry);
+    // A label may show text from the network (the forum's version number): never markup.
+    if constexpr (std::is_base_of_v<QLabel, W>)
+        widget->setTextFormat(Qt::PlainText);
     controls_[name] = widget;
     return widget;
 }
@@ -124,6 +130,7 @@ MainWindow::MainWindow(const QString& caption) {
 void MainWindow::buildTopRow(QWidget* client) {
     place(new QLabel(qs(u8"请输入关键字："), client), 标签1, {17, 5, 80, 24});
     keywordBox_ = place(new QLineEdit(client), 编辑框1, {113, 3, 303, 24});
+    keywordBox_->setMaxLength(std::numeric_limits<int>::max()); // keywords of any length
     keywordBox_->installEventFilter(this);
     searchButton_ = place(new QPushButton(qs(u8"给我搜"), client), 按钮1, {431, 1, 80, 28});
     randomButton_ = place(new QPushButton(qs(u8"随便搜搜"), client), 按钮2, {521, 1, 80, 28});

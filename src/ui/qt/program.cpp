@@ -32,6 +32,8 @@ int runProgram(int& argc, char** argv, const ProgramOptions& options) {
     if (!startup.run())
         return 0; // off to the download page; the window is never shown
     shell.window().show();
+    // The update check ran before the window existed on screen: make it the active one.
+    shell.window().activateWindow();
     if (options.onShown)
         options.onShown(shell);
     app.exec();
