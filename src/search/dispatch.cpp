@@ -5,7 +5,7 @@
 #include "text/codepage.h"
 #include "text/text_ops.h"
 
-#include <system_error>
+#include <exception>
 #include <thread>
 
 extern "C" const char shareseek_random_keywords[];
@@ -19,13 +19,17 @@ const Text& randomKeywords() {
     return keywords;
 }
 
-void SearchDispatch::startWorker(const Text& parameter) {
+void SearchDispatch::startWorker(const Text& parameter, SiteOutcome site) {
+    const OutcomeSlot slot{outcomes_, outcomes_->add(site)};
     ++session_->runningWorkers;
     try {
-        std::thread(runSearchWorker, session_, parameter).detach();
-    } catch (const std::system_error&) {
-        // A thread that cannot be started is passed over; the other sites go on.
+        std::thread(runSearchWorker, session_, parameter, slot).detach();
+    } catch (const std::exception& error) {
+        // A thread that cannot be started is passed over, and said so; the other sites go on.
         --session_->runningWorkers;
+        site.end = SiteEnd::aborted;
+        site.reason = literal(u8"无法启动搜索线程（") + utf8ToText(error.what()) + literal(u8"）");
+        slot.write(site);
     }
 }
 
@@ -36,6 +40,7 @@ void SearchDispatch::startSearch() {
         desktop_.showMessage(literal(u8"请输入关键字！"));
         return;
     }
+    outcomes_ = session_->startOutcomes();
     for (int site = 1; site <= builtInSiteCount; ++site) {
         if (!controls.ticked(session_->checkBoxTable[static_cast<std::size_t>(site - 1)]))
             continue;
@@ -43,13 +48,19 @@ void SearchDispatch::startSearch() {
         session_->rowCounter = 0;
         controls.setEnabled(编辑框2, false);
         controls.setVisible(超级按钮1, false);
-        startWorker(parameter);
+        const Site& entry = siteCatalogue()[static_cast<std::size_t>(site - 1)];
+        startWorker(
+            parameter,
+            {.siteIndex = site, .caption = literal(entry.caption), .host = Text(entry.shareHost)});
     }
     if (!controls.ticked(选择框1))
         return;
     const TextList hosts = separate(session_->extraHosts, Text(";"));
-    for (std::size_t j = 0; j < hosts.size(); ++j)
-        startWorker(buildWorkerParameter(firstExtraSiteIndex + static_cast<int>(j), hosts[j]));
+    for (std::size_t j = 0; j < hosts.size(); ++j) {
+        const int site = firstExtraSiteIndex + static_cast<int>(j);
+        startWorker(buildWorkerParameter(site, hosts[j]),
+                    {.siteIndex = site, .caption = hosts[j], .host = hosts[j]});
+    }
 }
 
 void SearchDispatch::keywordKeyPressed(int keyCode) {

@@ -22,9 +22,11 @@ public:
     void randomSearch();
 
 private:
-    void startWorker(const Text& parameter);
+    void startWorker(const Text& parameter, SiteOutcome site);
 
     std::shared_ptr<SearchSession> session_;
+    // The outcome table of the search being started.
+    std::shared_ptr<OutcomeTable> outcomes_;
     DesktopServices& desktop_;
 };
 

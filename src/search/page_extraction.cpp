@@ -52,4 +52,22 @@ bool hasNextPage(const Text& page) {
     return searchForward(page, nextPageMarker()) > 0;
 }
 
+std::vector<Hit> readHits(RegexMatcher& matcher, const Text& page) {
+    const int count = extractHits(matcher, page);
+    if (count == 0)
+        return readTodaysLayout(page);
+    std::vector<Hit> hits;
+    hits.reserve(static_cast<std::size_t>(count));
+    for (int hit = 1; hit <= count; ++hit) {
+        Text title = hitTitle(matcher, hit);
+        hits.push_back({std::move(title), hitAddress(matcher, hit)});
+    }
+    return hits;
+}
+
+bool looksLikeResultsPage(const Text& page) {
+    return hasNextPage(page) || searchForward(page, Text("id=\"content_left\"")) > 0 ||
+           searchForward(page, literal(u8"没有找到")) > 0;
+}
+
 } // namespace shareseek

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "search/todays_layout.h"
 #include "text/regex_matcher.h"
 #include "text/text.h"
+
+#include <vector>
 
 // Turns a results page of the search engine into hits (title and address of each result)
 // and tells whether the engine offers a further page. It relies on the engine's exact
@@ -24,5 +27,13 @@ Text hitTitle(const RegexMatcher& matcher, int hit);
 Text hitAddress(const RegexMatcher& matcher, int hit);
 
 bool hasNextPage(const Text& page);
+
+// Every hit of the page: read by the fixed pattern alone when it finds any, else as today's
+// layout (see readTodaysLayout).
+std::vector<Hit> readHits(RegexMatcher& matcher, const Text& page);
+
+// Whether a page without hits is still a results page (one that found nothing), rather than
+// a page of some other kind.
+bool looksLikeResultsPage(const Text& page);
 
 } // namespace shareseek

@@ -4,6 +4,7 @@
 #include "seams/controls.h"
 #include "search/endpoints.h"
 #include "search/site_catalogue.h"
+#include "search/site_outcome.h"
 #include "text/text.h"
 #include "web/http_limits.h"
 
@@ -46,6 +47,22 @@ struct SearchSession {
     std::array<ControlName, builtInSiteCount> checkBoxTable{};
     // Workers still running, so that the end of the program can tell.
     std::atomic<int> runningWorkers{0};
+
+    // The outcomes of the latest search; each search starts a table of its own.
+    std::shared_ptr<OutcomeTable> outcomes() const {
+        std::lock_guard lock(outcomesMutex_);
+        return outcomes_;
+    }
+    std::shared_ptr<OutcomeTable> startOutcomes() {
+        auto table = std::make_shared<OutcomeTable>();
+        std::lock_guard lock(outcomesMutex_);
+        outcomes_ = table;
+        return table;
+    }
+
+private:
+    mutable std::mutex outcomesMutex_;
+    std::shared_ptr<OutcomeTable> outcomes_ = std::make_shared<OutcomeTable>();
 };
 
 // Fills the check-box table with the site check boxes in site-index order.

@@ -1,35 +1,122 @@
 #include "search/worker.h"
 
+#include "search/outcome_text.h"
 #include "search/page_extraction.h"
 #include "search/row_count.h"
 #include "search/site_catalogue.h"
+#include "search/verification_page.h"
 #include "text/codepage.h"
 #include "text/numbers.h"
 #include "web/http_exchange.h"
+
+#include <exception>
 
 namespace shareseek {
 namespace {
 
 using namespace control;
+using Clock = std::chrono::steady_clock;
 
-// One results page: the keyword is read from the box anew for every page.
-Text fetchPage(SearchSession& session, const WorkerSite& site, int pageOffset) {
+// One results page as fetched and read.
+struct Page {
+    Text text;
+    std::vector<Hit> hits;
+    ExchangeStatus status;
+    std::optional<Text> verification; // the verification page's title
+};
+
+// The keyword is read from the box anew for every page.
+Page fetchPage(SearchSession& session, RegexMatcher& matcher, const WorkerSite& site,
+               int pageOffset) {
     const Text keyword = session.controls->text(编辑框1);
     const Text address = resultsPageAddress(session.environment.searchHost, site.shareHost,
                                             encodeKeyword(keyword, true, true), pageOffset);
-    return decodePage(fetch(address, session.environment.limits));
+    FetchResult fetched = fetchWithStatus(address, session.environment.limits);
+    Page page;
+    page.text = decodePage(fetched.body);
+    page.hits = readHits(matcher, page.text);
+    page.status = std::move(fetched.status);
+    if (page.hits.empty() && !hasNextPage(page.text))
+        page.verification = verificationTitle(page.text, page.status.finalAddress);
+    return page;
 }
 
-void appendHits(SearchSession& session, const RegexMatcher& matcher, int hits) {
+void appendHits(SearchSession& session, const std::vector<Hit>& hits) {
     Controls& controls = *session.controls;
-    for (int hit = 1; hit <= hits; ++hit) {
+    for (const Hit& hit : hits) {
         const std::int32_t number = session.rowCounter.fetch_add(1) + 1;
         const int row = controls.appendRow(超级列表框1);
         controls.setCell(超级列表框1, row, 0, decimalText(number));
-        controls.setCell(超级列表框1, row, 1, hitTitle(matcher, hit));
-        controls.setCell(超级列表框1, row, 2, hitAddress(matcher, hit));
+        controls.setCell(超级列表框1, row, 1, hit.title);
+        controls.setCell(超级列表框1, row, 2, hit.address);
         controls.repaintNow(超级列表框1);
         showRowCount(controls);
+    }
+}
+
+// How the last page fetched ends the site's search.
+void judgeLastPage(const Page& page, SiteOutcome& outcome) {
+    if (page.verification) {
+        outcome.end = SiteEnd::verification;
+        outcome.reason = *page.verification;
+    } else if (!page.status.succeeded()) {
+        outcome.end = SiteEnd::networkFailure;
+        outcome.reason = exchangeFailureText(page.status);
+    } else if (hasNextPage(page.text)) {
+        outcome.end = SiteEnd::pageCap;
+    } else if (page.hits.empty() && !looksLikeResultsPage(page.text)) {
+        outcome.end = SiteEnd::unreadablePage;
+    } else {
+        outcome.end = SiteEnd::noNextPage;
+    }
+}
+
+// The first page without the lock; then, holding it, its rows, every further page and the
+// end steps.
+void searchSite(SearchSession& session, const Text& parameter, const OutcomeSlot& slot,
+                SiteOutcome& outcome) {
+    RegexMatcher matcher;
+    const WorkerSite site = parseWorkerParameter(parameter);
+    const Clock::time_point start = Clock::now();
+    const auto counted = [&](const Page& page) {
+        ++outcome.pages;
+        outcome.rows += static_cast<int>(page.hits.size());
+        outcome.elapsed =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+        slot.write(outcome);
+    };
+
+    int pageOffset = 0;
+    Page page = fetchPage(session, matcher, site, pageOffset);
+
+    const std::lock_guard lock(session.resultLock);
+    appendHits(session, page.hits);
+    counted(page);
+    // A verification page ends the site's search: asking again would only be refused again.
+    while (hasNextPage(page.text) && !page.verification && outcome.pages < maxPagesPerSite) {
+        pageOffset += hitsPerPage;
+        page = fetchPage(session, matcher, site, pageOffset);
+        appendHits(session, page.hits);
+        counted(page);
+    }
+    judgeLastPage(page, outcome);
+    slot.write(outcome);
+
+    Controls& controls = *session.controls;
+    showRowCount(controls);
+    controls.setEnabled(编辑框2, true);
+    controls.setVisible(超级按钮1, true);
+}
+
+// The end steps of a worker that met an error, so that the filter is usable again.
+void endAfterError(SearchSession& session) noexcept {
+    try {
+        const std::lock_guard lock(session.resultLock);
+        showRowCount(*session.controls);
+        session.controls->setEnabled(编辑框2, true);
+        session.controls->setVisible(超级按钮1, true);
+    } catch (...) {
+        // Nothing more can be done for this site; the others go on.
     }
 }
 
@@ -43,30 +130,24 @@ struct RunningWorker {
 
 } // namespace
 
-// The original yielded to pending window messages before each row; a worker thread here owns
-// no windows and has no messages of its own, so there is nothing to yield to.
-void runSearchWorker(std::shared_ptr<SearchSession> session, Text parameter) {
+// A worker thread owns no windows and has no window messages of its own, so it has nothing
+// to yield to between rows.
+void runSearchWorker(std::shared_ptr<SearchSession> session, Text parameter, OutcomeSlot slot) {
     const RunningWorker running(*session);
-    RegexMatcher matcher;
-    const WorkerSite site = parseWorkerParameter(parameter);
-    Controls& controls = *session->controls;
-
-    int pageOffset = 0;
-    Text page = fetchPage(*session, site, pageOffset);
-    int hits = extractHits(matcher, page);
-
-    const std::lock_guard lock(session->resultLock);
-    appendHits(*session, matcher, hits);
-    for (int pages = 1; hasNextPage(page) && pages < maxPagesPerSite; ++pages) {
-        pageOffset += hitsPerPage;
-        page = fetchPage(*session, site, pageOffset);
-        hits = extractHits(matcher, page);
-        appendHits(*session, matcher, hits);
+    SiteOutcome outcome = slot.table ? slot.table->at(slot.entry) : SiteOutcome{};
+    try {
+        searchSite(*session, parameter, slot, outcome);
+    } catch (const std::exception& error) {
+        outcome.end = SiteEnd::aborted;
+        outcome.reason = utf8ToText(error.what());
+        slot.write(outcome);
+        endAfterError(*session);
+    } catch (...) {
+        outcome.end = SiteEnd::aborted;
+        outcome.reason = literal(u8"未知错误");
+        slot.write(outcome);
+        endAfterError(*session);
     }
-
-    showRowCount(controls);
-    controls.setEnabled(编辑框2, true);
-    controls.setVisible(超级按钮1, true);
 }
 
 } // namespace shareseek

@@ -171,14 +171,38 @@ struct HopRequest {
     const Text* agent;
 };
 
-// One request and its response, on a connection of its own. Returns libcurl's reason when
-// the transfer did not complete, empty when it did.
-std::string performHop(const HopRequest& hop, const HttpExchange& exchange,
-                       const HttpLimits& limits, Clock::time_point deadline, Transfer& transfer,
-                       int& httpStatus) {
+ExchangeFailure failureOf(CURLcode code) {
+    switch (code) {
+    case CURLE_OK:
+        return ExchangeFailure::none;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return ExchangeFailure::hostNotFound;
+    case CURLE_COULDNT_CONNECT:
+        return ExchangeFailure::refused;
+    case CURLE_OPERATION_TIMEDOUT:
+        return ExchangeFailure::timedOut;
+    case CURLE_PARTIAL_FILE:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+        return ExchangeFailure::cutShort;
+    case CURLE_TOO_MANY_REDIRECTS:
+        return ExchangeFailure::tooManyRedirects;
+    default:
+        return ExchangeFailure::other;
+    }
+}
+
+// One request and its response, on a connection of its own; what went wrong, if anything,
+// lands in `status`.
+void performHop(const HopRequest& hop, const HttpExchange& exchange, const HttpLimits& limits,
+                Clock::time_point deadline, Transfer& transfer, ExchangeStatus& status) {
     const CurlEasy curl(curl_easy_init());
-    if (!curl)
-        return "libcurl could not start a transfer";
+    if (!curl) {
+        status.failure = ExchangeFailure::other;
+        status.error = "libcurl could not start a transfer";
+        return;
+    }
     char reason[CURL_ERROR_SIZE] = {};
     CURL* c = curl.get();
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L); // many threads exchange at once
@@ -196,14 +220,17 @@ std::string performHop(const HopRequest& hop, const HttpExchange& exchange,
     curl_easy_setopt(c, CURLOPT_HEADERDATA, &transfer);
 
     const CURLcode code = curl_easy_perform(c);
-    long status = 0;
-    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-    httpStatus = static_cast<int>(status);
-    if (transfer.bodyCapReached)
-        return "the body is larger than " + std::to_string(limits.maxBodyBytes) + " bytes";
-    if (code == CURLE_OK)
-        return std::string();
-    return reason[0] != '\0' ? std::string(reason) : std::string(curl_easy_strerror(code));
+    long httpStatus = 0;
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &httpStatus);
+    status.httpStatus = static_cast<int>(httpStatus);
+    status.failure = failureOf(code);
+    status.error = code == CURLE_OK    ? std::string()
+                   : reason[0] != '\0' ? std::string(reason)
+                                       : std::string(curl_easy_strerror(code));
+    if (transfer.bodyCapReached) {
+        status.failure = ExchangeFailure::bodyTooLarge;
+        status.error = "the body is larger than " + std::to_string(limits.maxBodyBytes) + " bytes";
+    }
 }
 
 // Reads what the final response's headers say into the exchange's out parameters.
@@ -237,6 +264,7 @@ Bytes performExchange(HttpExchange& exchange, const HttpLimits& limits) {
     std::optional<Route> route = routeFor(exchange.address, exchange.proxyAddress);
     if (!route) {
         // No connection could be opened: nothing else of the exchange is touched.
+        exchange.status.failure = ExchangeFailure::noAddress;
         exchange.status.error = "the address names no host a connection can be opened to";
         return Bytes();
     }
@@ -256,8 +284,7 @@ Bytes performExchange(HttpExchange& exchange, const HttpLimits& limits) {
         transfer = Transfer{.maxBodyBytes = limits.maxBodyBytes};
         const HopRequest hop{&*route, method, headers.get(), &agent};
         // A failed send or read is not an error of the exchange: the body is whatever arrived.
-        exchange.status.error =
-            performHop(hop, exchange, limits, deadline, transfer, exchange.status.httpStatus);
+        performHop(hop, exchange, limits, deadline, transfer, exchange.status);
         exchange.status.finalAddress = address;
         if (!exchange.status.error.empty())
             break;
@@ -268,6 +295,7 @@ Bytes performExchange(HttpExchange& exchange, const HttpLimits& limits) {
         if (!nextRoute)
             break;
         if (exchange.status.redirects == limits.maxRedirects) {
+            exchange.status.failure = ExchangeFailure::tooManyRedirects;
             exchange.status.error =
                 "more than " + std::to_string(limits.maxRedirects) + " redirects";
             break;

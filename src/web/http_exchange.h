@@ -11,6 +11,19 @@
 // the process-wide store or in the caller's own cookie text.
 namespace shareseek {
 
+// How a transfer that did not complete failed.
+enum class ExchangeFailure {
+    none,
+    noAddress,        // the address names no host a connection could be opened to
+    hostNotFound,     // the host name did not resolve
+    refused,          // no connection could be made
+    timedOut,         // the connection, a stall or the whole exchange took too long
+    cutShort,         // the response ended before its body did
+    tooManyRedirects, // more redirects than the limit
+    bodyTooLarge,     // the body passed the cap
+    other,
+};
+
 // Why an exchange gave what it gave, kept beside its result for callers that tell the user.
 struct ExchangeStatus {
     // Of the final response; 0 when none arrived.
@@ -18,6 +31,7 @@ struct ExchangeStatus {
     // libcurl's reason when the transfer did not complete (refused, timed out, cut short,
     // too many redirects, the body cap), empty when it did.
     std::string error;
+    ExchangeFailure failure = ExchangeFailure::none;
     // The address of the final hop, after every redirect followed.
     Text finalAddress;
     int redirects = 0;

@@ -5,13 +5,16 @@
 #include "support/fake_controls.h"
 #include "support/fake_desktop.h"
 #include "support/text_printing.h"
+#include "support/waiting.h"
 #include "text/codepage.h"
 #include "text/text_ops.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <set>
+#include <stdexcept>
 #include <thread>
 
 namespace shareseek {
@@ -49,10 +52,7 @@ protected:
 
     // Waits until every worker has ended (the test fails after a generous while).
     void waitForWorkers() {
-        const auto deadline = std::chrono::steady_clock::now() + 30s;
-        while (session->runningWorkers > 0 && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(5ms);
-        ASSERT_EQ(session->runningWorkers.load(), 0) << "workers did not end";
+        ASSERT_TRUE(testing::waitForWorkers(*session)) << "workers did not end";
     }
 
     void search() {
@@ -116,21 +116,32 @@ TEST_F(Search, AKeywordOfSpacesIsSearched) {
 TEST_F(Search, RowsOfEachSiteFormOneStretchInTheOrderTheirFirstPagesArrived) {
     struct Case {
         const char* name;
-        std::chrono::milliseconds latency1, latency5;
         std::string firstHost;
+        std::size_t firstEntry; // its outcome entry: site 1 starts first
         int firstHits;
     };
     const Case cases[] = {
-        {"site 5 answers first", 400ms, 0ms, site5, 2},
-        {"site 1 answers first", 0ms, 400ms, site1, 3},
+        {"site 5 answers first", site5, 1, 2},
+        {"site 1 answers first", site1, 0, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        engine.setBehaviour(site1, {.hitsPerPage = 3, .latency = c.latency1});
-        engine.setBehaviour(site5, {.hitsPerPage = 2, .latency = c.latency5});
+        engine.setBehaviour(site1, {.hitsPerPage = 3});
+        engine.setBehaviour(site5, {.hitsPerPage = 2});
+        const std::string secondHost = c.firstHost == site1 ? site5 : site1;
+        engine.hold(site1);
+        engine.hold(site5);
         tick(1);
         tick(5);
-        search();
+        const std::size_t asked1 = engine.requestsFor(site1).size();
+        const std::size_t asked5 = engine.requestsFor(site5).size();
+        dispatch.startSearch();
+        ASSERT_TRUE(engine.waitForRequests(site1, asked1 + 1));
+        ASSERT_TRUE(engine.waitForRequests(site5, asked5 + 1));
+        engine.release(c.firstHost);
+        ASSERT_TRUE(testing::waitForLockHolder(*session, c.firstEntry));
+        engine.release(secondHost);
+        waitForWorkers();
         EXPECT_EQ(column(0), numbers(1, 5));
         const std::vector<Text> addresses = column(2);
         ASSERT_EQ(addresses.size(), 5u);
@@ -178,12 +189,13 @@ TEST_F(Search, EndlessPagingStopsAtTheLimit) {
 }
 
 TEST_F(Search, LaterPagesUseTheKeywordOfTheirMoment) {
-    engine.setBehaviour(site1, {.pages = 3, .hitsPerPage = 1, .latency = 300ms});
+    engine.setBehaviour(site1, {.pages = 3, .hitsPerPage = 1});
+    engine.hold(site1);
     tick(1);
     dispatch.startSearch();
-    while (engine.requests().empty())
-        std::this_thread::sleep_for(2ms);
+    ASSERT_TRUE(engine.waitForRequests(site1, 1));
     controls->setText(编辑框1, L(u8"音乐"));
+    engine.release(site1);
     waitForWorkers();
     const auto requests = engine.requestsFor(site1);
     ASSERT_EQ(requests.size(), 3u);
@@ -203,11 +215,13 @@ TEST_F(Search, OnlyExtraHostsContinueTheNumberingAndLeaveTheFilterAlone) {
     controls->setTicked(siteCatalogue()[0].checkBox, false);
     controls->setTicked(选择框1, true);
     session->extraHosts = T("my.host");
-    engine.setBehaviour("my.host", {.hitsPerPage = 2, .latency = 300ms});
+    engine.setBehaviour("my.host", {.hitsPerPage = 2});
+    engine.hold("my.host");
     dispatch.startSearch();
     // A search of built-in sites would have disabled and hidden them until a worker ends.
     EXPECT_TRUE(controls->enabled(编辑框2));
     EXPECT_TRUE(controls->visible(超级按钮1));
+    engine.release("my.host");
     waitForWorkers();
     EXPECT_EQ(column(0), numbers(4, 5));
 }
@@ -253,24 +267,190 @@ TEST_F(Search, ASiteWithoutHitsStillRunsItsEndSteps) {
     EXPECT_TRUE(controls->visible(超级按钮1));
 }
 
-TEST_F(Search, FailingSitesDoNotStopTheOthers) {
-    engine.setBehaviour(std::string(siteCatalogue()[0].shareHost),
-                        {.failure = EngineFailure::refuse});
-    engine.setBehaviour(std::string(siteCatalogue()[1].shareHost),
-                        {.failure = EngineFailure::stall});
-    engine.setBehaviour(std::string(siteCatalogue()[2].shareHost),
-                        {.failure = EngineFailure::errorPage});
-    engine.setBehaviour(std::string(siteCatalogue()[3].shareHost),
-                        {.pages = 2, .hitsPerPage = 2, .failure = EngineFailure::otherLayout});
-    engine.setBehaviour(site5, {.hitsPerPage = 2});
-    for (int site = 1; site <= 5; ++site)
+// Every answer of today's engine through the real workers: the rows each site gives and how
+// each site's search is said to have ended.
+TEST_F(Search, EachSiteGivesItsRowsAndSaysHowItsSearchEnded) {
+    struct Case {
+        const char* name;
+        HostBehaviour behaviour;
+        int rows;
+        SiteEnd end;
+        const char8_t* reason;
+        int pages;
+        std::size_t asked; // requests the engine saw: a moved page is asked for twice
+    };
+    const Case cases[] = {
+        {"reset before answering",
+         {.failure = EngineFailure::refuse},
+         0,
+         SiteEnd::networkFailure,
+         u8"服务器断开了连接",
+         1,
+         1},
+        {"never answers",
+         {.failure = EngineFailure::stall},
+         0,
+         SiteEnd::networkFailure,
+         u8"连接超时",
+         1,
+         1},
+        {"HTTP 500",
+         {.failure = EngineFailure::errorPage},
+         0,
+         SiteEnd::networkFailure,
+         u8"服务器返回 HTTP 500",
+         1,
+         1},
+        {"old layout indented otherwise",
+         {.pages = 2, .hitsPerPage = 2, .failure = EngineFailure::otherLayout},
+         4,
+         SiteEnd::noNextPage,
+         u8"",
+         2,
+         2},
+        {"the fixed layout", {.hitsPerPage = 2}, 2, SiteEnd::noNextPage, u8"", 1, 1},
+        {"verification",
+         {.pages = 3, .hitsPerPage = 2, .failure = EngineFailure::verification},
+         0,
+         SiteEnd::verification,
+         u8"百度安全验证",
+         1,
+         1},
+        {"today's layout",
+         {.pages = 2, .hitsPerPage = 3, .failure = EngineFailure::todaysLayout},
+         6,
+         SiteEnd::noNextPage,
+         u8"",
+         2,
+         2},
+        {"no results page at all",
+         {.failure = EngineFailure::unreadable},
+         0,
+         SiteEnd::unreadablePage,
+         u8"",
+         1,
+         1},
+        {"moved to another path",
+         {.pages = 2, .hitsPerPage = 2, .failure = EngineFailure::moved},
+         4,
+         SiteEnd::noNextPage,
+         u8"",
+         2,
+         4},
+        {"cut in the body",
+         {.hitsPerPage = 40, .failure = EngineFailure::resetMidBody},
+         20,
+         SiteEnd::networkFailure,
+         u8"页面未接收完整",
+         1,
+         1},
+        {"nothing found", {.hitsPerPage = 0}, 0, SiteEnd::noNextPage, u8"", 1, 1},
+    };
+    const int sites = static_cast<int>(std::size(cases));
+    for (int site = 1; site <= sites; ++site) {
+        engine.setBehaviour(
+            std::string(siteCatalogue()[static_cast<std::size_t>(site - 1)].shareHost),
+            cases[site - 1].behaviour);
         tick(site);
+    }
     search();
-    EXPECT_EQ(column(0), numbers(1, 2));
-    for (const Text& address : column(2))
-        EXPECT_NE(address.bytes().find(site5), std::string::npos);
-    // The page in another layout still offered a next page, which was asked for.
-    EXPECT_EQ(engine.requestsFor(std::string(siteCatalogue()[3].shareHost)).size(), 2u);
+
+    const std::vector<SiteOutcome> outcomes = session->outcomes()->snapshot();
+    ASSERT_EQ(outcomes.size(), static_cast<std::size_t>(sites));
+    const std::vector<Text> addresses = column(2);
+    int allRows = 0;
+    for (int site = 1; site <= sites; ++site) {
+        const Case& c = cases[site - 1];
+        SCOPED_TRACE(c.name);
+        const Site& entry = siteCatalogue()[static_cast<std::size_t>(site - 1)];
+        const std::string host(entry.shareHost);
+        const std::string prefix = "http://www.baidu.com/link?url=" + host + "-";
+        const auto rows = std::count_if(addresses.begin(), addresses.end(), [&](const Text& a) {
+            return a.view().starts_with(prefix);
+        });
+        EXPECT_EQ(rows, c.rows);
+        allRows += c.rows;
+        const SiteOutcome& outcome = outcomes[static_cast<std::size_t>(site - 1)];
+        EXPECT_EQ(outcome.siteIndex, site);
+        EXPECT_EQ(outcome.caption, literal(entry.caption));
+        EXPECT_EQ(outcome.host, T(host));
+        EXPECT_EQ(outcome.end, c.end);
+        EXPECT_EQ(outcome.reason, L(c.reason));
+        EXPECT_EQ(outcome.rows, c.rows);
+        EXPECT_EQ(outcome.pages, c.pages);
+        EXPECT_EQ(engine.requestsFor(host).size(), c.asked);
+    }
+    EXPECT_EQ(column(0), numbers(1, allRows));
+    // Today's layout: titles read from the heading's link, references decoded.
+    std::vector<Text> todays;
+    for (const auto& row : controls->rows(超级列表框1))
+        if (row[2].view().find("url=" + std::string(siteCatalogue()[6].shareHost) + "-") !=
+            std::string_view::npos)
+            todays.push_back(row[1]);
+    ASSERT_EQ(todays.size(), 6u);
+    const int hitNumbers[] = {0, 1, 2, 50, 51, 52}; // counted across pages of 50
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(todays[i],
+                  utf8ToText(fake::fakeTodaysTitle(std::string(siteCatalogue()[6].shareHost),
+                                                   "电影", hitNumbers[i])));
+    // The moving engine was asked for the moved path; the verification path once.
+    const auto moved = engine.requestsFor(std::string(siteCatalogue()[8].shareHost));
+    ASSERT_EQ(moved.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_TRUE(moved[i].path.starts_with(i % 2 == 0 ? "/s?" : "/r/s?")) << moved[i].path;
+}
+
+TEST_F(Search, AnEngineThatCannotBeReachedIsSaidSo) {
+    fake::LoopbackServer closed([](fake::Connection&) {});
+    session->environment.searchHost = closed.hostAndPort();
+    closed.stop();
+    tick(1);
+    search();
+    const std::vector<SiteOutcome> outcomes = session->outcomes()->snapshot();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].end, SiteEnd::networkFailure);
+    EXPECT_EQ(outcomes[0].reason, L(u8"无法连接到服务器"));
+    EXPECT_TRUE(controls->enabled(编辑框2));
+}
+
+// Controls whose first appended row throws, as a failing window might.
+class ThrowingControls : public FakeControls {
+public:
+    int appendRow(ControlName list) override {
+        if (!thrown_.exchange(true))
+            throw std::runtime_error("the list is gone");
+        return FakeControls::appendRow(list);
+    }
+
+private:
+    std::atomic<bool> thrown_{false};
+};
+
+TEST(SearchErrors, AnErrorInsideAWorkerEndsThatSiteAloneAndCleanly) {
+    FakeSearchEngine engine({.hitsPerPage = 2});
+    auto controls = std::make_shared<ThrowingControls>();
+    auto session = std::make_shared<SearchSession>(controls);
+    session->environment.searchHost = engine.host();
+    fillCheckBoxTable(*session);
+    controls->setText(编辑框1, L(u8"电影"));
+    controls->setTicked(session->checkBoxTable[0], true);
+    controls->setTicked(session->checkBoxTable[4], true);
+    FakeDesktop desktop;
+    SearchDispatch dispatch(session, desktop);
+    dispatch.startSearch();
+    ASSERT_TRUE(testing::waitForWorkers(*session));
+
+    const std::vector<SiteOutcome> outcomes = session->outcomes()->snapshot();
+    ASSERT_EQ(outcomes.size(), 2u);
+    const auto aborted = std::count_if(outcomes.begin(), outcomes.end(), [](const SiteOutcome& o) {
+        return o.end == SiteEnd::aborted;
+    });
+    EXPECT_EQ(aborted, 1);
+    // The other site's two rows are there, and the window was given its end steps.
+    EXPECT_EQ(controls->rows(超级列表框1).size(), 2u);
+    EXPECT_TRUE(controls->enabled(编辑框2));
+    EXPECT_TRUE(controls->visible(超级按钮1));
+    EXPECT_EQ(controls->text(标签2), L(u8"资源数：2"));
 }
 
 TEST_F(Search, EnterStartsASearchAndOtherKeysDoNothing) {

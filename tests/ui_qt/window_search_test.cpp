@@ -1,5 +1,6 @@
 #include "fake_engine/fake_search_engine.h"
 #include "support/fake_desktop.h"
+#include "support/waiting.h"
 #include "ui/qt/look.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_controls.h"
@@ -140,12 +141,11 @@ void WindowSearchTest::theWindowsEndReleasesWaitingWorkers() {
         returned = true;
     });
     // No events are processed here, so the call waits.
-    std::this_thread::sleep_for(200ms);
+    QVERIFY2(testing::waitUntil([&] { return controls.waitingCalls() == 1; }, 10s),
+             "the worker's call never arrived");
     QVERIFY(!returned);
     controls.detach();
-    for (int i = 0; i < 200 && !returned; ++i)
-        std::this_thread::sleep_for(10ms);
-    QVERIFY(returned);
+    QVERIFY2(testing::waitUntil([&] { return returned.load(); }, 10s), "the worker was not let go");
     worker.join();
     QCoreApplication::processEvents(); // the stale wake-up finds nothing to do
     QCOMPARE(w.model(control::超级列表框1)->rows(), 0);

@@ -89,6 +89,85 @@ std::string renderResultsPage(const PageContent& content) {
     return page;
 }
 
+std::string fakeTodaysTitleHtml(const std::string& shareHost, const std::string& keyword,
+                                int number) {
+    return "<em>" + keyword + "</em>\n   \xE8\xB5\x84\xE6\xBA\x90 " + std::to_string(number + 1) +
+           " - <span class=\"c-title-host\">" + shareHost +
+           "</span> &amp; \xE5\x88\x86\xE4\xBA\xAB &quot;&#x4E2D;&#25991;&quot;";
+}
+
+std::string fakeTodaysTitle(const std::string& shareHost, const std::string& keyword, int number) {
+    return keyword + " \xE8\xB5\x84\xE6\xBA\x90 " + std::to_string(number + 1) + " - " + shareHost +
+           " & \xE5\x88\x86\xE4\xBA\xAB \"\xE4\xB8\xAD\xE6\x96\x87\"";
+}
+
+namespace {
+
+// Links that stand around the hits on today's pages: the navigation, related searches, the
+// footer. Each its own address, so that nothing can mistake one for another.
+std::string otherLinks(int count, int salt) {
+    std::string out = "<div class=\"s_tab\" id=\"s_tab\">";
+    for (int i = 0; i < count; ++i)
+        out += "<a href=\"http://www.baidu.com/s?rsv_dl=" + std::to_string(salt * 1000 + i) +
+               "&amp;tn=news\" class=\"s-tab-item\">\xE8\xB5\x84\xE8\xAE\xAF</a>\n";
+    return out + "</div>\n";
+}
+
+// One hit of today's layout; its link's attributes come in one of three orders.
+std::string todaysBlock(const PageContent& content, int number) {
+    const std::string address = fakeHitAddress(content.shareHost, number);
+    const std::string title = fakeTodaysTitleHtml(content.shareHost, content.keyword, number);
+    static const char* const links[] = {
+        "<a href=\"%A\" target=\"_blank\" data-click=\"{'F':'778717EA'}\">",
+        "<a\n   data-click='{\"F\":\"1\"}'\n   target=\"_blank\"\n   href='%A'\n>",
+        "<A target=_blank HREF=\"%A\" class=\"\">",
+    };
+    std::string link = links[number % 3];
+    link.replace(link.find("%A"), 2, address);
+    return "<div class=\"result c-container xpath-log new-pmd\" srcid=\"1599\" id=\"" +
+           std::to_string(number + 1) + "\" tpl=\"se_com_default\" mu=\"http://" +
+           content.shareHost + "/s/" + std::to_string(number + 1) +
+           "\" data-op=\"{'y':'F7F9EDF7'}\">\n  <div class=\"c-container\">\n    <h3 "
+           "class=\"c-title t t tts-title\">" +
+           link + title + "</a></h3>\n    <div class=\"c-abstract\">" + "<a href=\"http://" +
+           content.shareHost + "/\">" + content.shareHost + "</a> <em>" + content.keyword +
+           "</em> \xE4\xB8\x8B\xE8\xBD\xBD</div>\n  </div>\n</div>\n";
+}
+
+} // namespace
+
+std::string renderTodaysPage(const PageContent& content) {
+    std::string page = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" +
+                       content.keyword +
+                       "_\xE7\x99\xBE\xE5\xBA\xA6\xE6\x90\x9C\xE7\xB4\xA2</title></head>\n"
+                       "<body>\n<div id=\"head\">" +
+                       otherLinks(120, 1) +
+                       "</div>\n"
+                       "<div id=\"content_left\">\n";
+    for (int i = 0; i < content.hits; ++i) {
+        page += todaysBlock(content, content.pageOffset + i);
+        page += otherLinks(4, i + 2);
+    }
+    page += "</div>\n<div id=\"rs\"><h3>\xE7\x9B\xB8\xE5\x85\xB3\xE6\x90\x9C\xE7\xB4\xA2</h3>" +
+            otherLinks(10, 999) + "</div>\n<div id=\"page\">\n";
+    if (content.nextPage)
+        page += "<a href=\"/s?pn=" + std::to_string(content.pageOffset + 50) +
+                "&amp;rn=50\" class=\"n\">\xE4\xB8\x8B\xE4\xB8\x80\xE9\xA1\xB5 &gt;</a>\n";
+    page += "</div>\n<div id=\"foot\">" + otherLinks(60, 3) + "</div>\n</body></html>\n";
+    return page;
+}
+
+std::string renderVerificationPage() {
+    return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>"
+           "\xE7\x99\xBE\xE5\xBA\xA6\xE5\xAE\x89\xE5\x85\xA8\xE9\xAA\x8C\xE8\xAF\x81</title>"
+           "</head>\n<body><div class=\"timeout\"><div class=\"timeout-img\"></div>"
+           "<p class=\"timeout-feedback\">\xE7\xBD\x91\xE7\xBB\x9C\xE4\xB8\x8D\xE7\xBB\x99"
+           "\xE5\x8A\x9B\xEF\xBC\x8C\xE8\xAF\xB7\xE7\xA8\x8D\xE5\x90\x8E\xE9\x87\x8D\xE8\xAF\x95"
+           "</p><a "
+           "href=\"https://www.baidu.com/\">\xE8\xBF\x94\xE5\x9B\x9E\xE9\xA6\x96\xE9\xA1\xB5</a>"
+           "</div></body></html>\n";
+}
+
 namespace {
 
 void sendHugeBody(Connection& connection) {
@@ -157,6 +236,45 @@ std::vector<EngineRequest> FakeSearchEngine::requestsFor(const std::string& shar
     return matching;
 }
 
+void FakeSearchEngine::stop() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    server_.stop();
+}
+
+void FakeSearchEngine::hold(const std::string& shareHost) {
+    std::lock_guard lock(mutex_);
+    held_.insert(shareHost);
+}
+
+void FakeSearchEngine::release(const std::string& shareHost) {
+    {
+        std::lock_guard lock(mutex_);
+        held_.erase(shareHost);
+    }
+    changed_.notify_all();
+}
+
+bool FakeSearchEngine::waitForRequests(const std::string& shareHost, std::size_t count,
+                                       std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] {
+        std::size_t seen = 0;
+        for (const EngineRequest& request : requests_)
+            seen += request.shareHost == shareHost ? 1 : 0;
+        return seen >= count;
+    });
+}
+
+void FakeSearchEngine::waitAtGate(const std::string& shareHost, const Connection& connection) {
+    std::unique_lock lock(mutex_);
+    while (held_.count(shareHost) != 0 && !stopping_ && !connection.stopping())
+        changed_.wait_for(lock, std::chrono::milliseconds(20));
+}
+
 void FakeSearchEngine::serve(Connection& connection) {
     const auto request = connection.readRequest();
     if (!request)
@@ -166,11 +284,23 @@ void FakeSearchEngine::serve(Connection& connection) {
         std::lock_guard lock(mutex_);
         requests_.push_back(parsed);
     }
+    changed_.notify_all();
+    waitAtGate(parsed.shareHost, connection);
     const HostBehaviour behaviour = behaviourFor(parsed.shareHost);
     if (behaviour.latency.count() > 0) {
         const auto until = std::chrono::steady_clock::now() + behaviour.latency;
         while (!connection.stopping() && std::chrono::steady_clock::now() < until)
             std::this_thread::sleep_for(std::min(behaviour.latency, std::chrono::milliseconds(5)));
+    }
+    answer(connection, parsed);
+}
+
+void FakeSearchEngine::answer(Connection& connection, const EngineRequest& parsed) {
+    const HostBehaviour behaviour = behaviourFor(parsed.shareHost);
+    if (parsed.path.starts_with(fakeVerificationPath)) {
+        connection.send(
+            httpResponse(renderVerificationPage(), "Content-Type: text/html;charset=utf-8\r\n"));
+        return;
     }
     switch (behaviour.failure) {
     case EngineFailure::refuse:
@@ -193,6 +323,24 @@ void FakeSearchEngine::serve(Connection& connection) {
     case EngineFailure::redirectLoop:
         connection.send(httpResponse("", "Location: " + parsed.path + "\r\n", "302 Found"));
         return;
+    case EngineFailure::moved:
+        if (parsed.path.starts_with("/s?")) {
+            connection.send(httpResponse("", "Location: /r" + parsed.path + "\r\n", "302 Found"));
+            return;
+        }
+        break;
+    case EngineFailure::verification:
+        connection.send(httpResponse("",
+                                     "Location: " + std::string(fakeVerificationPath) +
+                                         "?from=" + parsed.shareHost + "\r\n",
+                                     "302 Found"));
+        return;
+    case EngineFailure::unreadable:
+        connection.send(httpResponse("<html><head><title>\xE9\xA1\xB5\xE9\x9D\xA2</title></head>"
+                                     "<body><p>\xE6\x9C\x8D\xE5\x8A\xA1\xE5\x8D\x87\xE7\xBA\xA7"
+                                     "</p></body></html>",
+                                     "Content-Type: text/html;charset=utf-8\r\n"));
+        return;
     default:
         break;
     }
@@ -204,7 +352,9 @@ void FakeSearchEngine::serve(Connection& connection) {
                         .nextPage = page + 1 < behaviour.pages,
                         .paddingBytes = paddingBytes_,
                         .otherLayout = behaviour.failure == EngineFailure::otherLayout};
-    sendPage(connection, behaviour.failure, renderResultsPage(content));
+    sendPage(connection, behaviour.failure,
+             behaviour.failure == EngineFailure::todaysLayout ? renderTodaysPage(content)
+                                                              : renderResultsPage(content));
 }
 
 } // namespace shareseek::fake

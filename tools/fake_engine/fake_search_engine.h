@@ -3,8 +3,10 @@
 #include "fake_engine/loopback_server.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,12 @@ enum class EngineFailure {
     hugeHeaders,      // answers with more than 5000 bytes of headers before the page
     redirectLoop,     // redirects to itself, forever
     resetMidBody,     // sends half the page, then resets the connection
+    // Answers of today's engine.
+    moved,        // moves every "/s?..." to "/r/s?..." and serves the pages there
+    verification, // moves the request to its verification path, which serves the page
+                  // "百度安全验证" ("网络不给力，请稍后重试")
+    todaysLayout, // serves pages in today's layout: hit blocks with varied attributes
+    unreadable,   // serves a page with no results and no results list at all
 };
 
 struct HostBehaviour {
@@ -56,8 +64,22 @@ struct PageContent {
 // (from 0, counted across pages) of a host and keyword.
 std::string fakeHitTitle(const std::string& shareHost, const std::string& keyword, int number);
 std::string fakeHitAddress(const std::string& shareHost, int number);
+// The title of hit `number` on today's layout, as the page writes it (tags, references and
+// line breaks in it), and as a reader should give it (UTF-8).
+std::string fakeTodaysTitleHtml(const std::string& shareHost, const std::string& keyword,
+                                int number);
+std::string fakeTodaysTitle(const std::string& shareHost, const std::string& keyword, int number);
 
 std::string renderResultsPage(const PageContent& content);
+// The same content in today's layout: every hit a block whose heading holds its link, with
+// "<em>" and character references in the title, attributes in varied order, and many other
+// links around.
+std::string renderTodaysPage(const PageContent& content);
+// The page the engine shows a client it takes for a robot.
+std::string renderVerificationPage();
+
+// Where the fake engine moves requests for verification.
+inline constexpr std::string_view fakeVerificationPath = "/static/captcha/index.html";
 
 // A results-page server on loopback: answers "/s?wd=site%3A<host>%20<keyword>&pn=<n>..." with
 // deterministic UTF-8 pages, and records every request.
@@ -70,17 +92,31 @@ public:
     void setBehaviour(const std::string& shareHost, HostBehaviour behaviour);
     std::vector<EngineRequest> requests() const;
     std::vector<EngineRequest> requestsFor(const std::string& shareHost) const;
-    void stop() { server_.stop(); }
+    void stop();
+
+    // A gate: requests for `shareHost` are taken and recorded, but answered only once the
+    // host is released (or the engine stops). Lets a test decide the order of answers.
+    void hold(const std::string& shareHost);
+    void release(const std::string& shareHost);
+    // Waits until `count` requests for `shareHost` have arrived; false when `timeout` passes
+    // first.
+    bool waitForRequests(const std::string& shareHost, std::size_t count,
+                         std::chrono::milliseconds timeout = std::chrono::seconds(30)) const;
 
 private:
     void serve(Connection& connection);
+    void answer(Connection& connection, const EngineRequest& parsed);
+    void waitAtGate(const std::string& shareHost, const Connection& connection);
     HostBehaviour behaviourFor(const std::string& shareHost) const;
 
     HostBehaviour defaults_;
     std::size_t paddingBytes_;
     mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
     std::map<std::string, HostBehaviour> behaviours_;
     std::vector<EngineRequest> requests_;
+    std::set<std::string> held_;
+    bool stopping_ = false;
     LoopbackServer server_;
 };
 

@@ -81,6 +81,11 @@ QtControls::~QtControls() {
         bridge_->deleteLater();
 }
 
+std::size_t QtControls::waitingCalls() const {
+    std::lock_guard lock(calls_->mutex);
+    return calls_->pending.size();
+}
+
 void QtControls::detach() {
     detached_ = true;
     calls_->abandon(); // workers waiting for the window return at once

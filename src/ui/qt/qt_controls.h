@@ -24,6 +24,8 @@ public:
 
     // The window is ending: from now on no call reaches it.
     void detach();
+    // Calls from other threads waiting for the window's thread now.
+    std::size_t waitingCalls() const;
 
     Text text(ControlName name) override;
     void setText(ControlName name, const Text& text) override;
