@@ -23,8 +23,12 @@ std::optional<Text> verificationTitle(const Text& page, const Text& finalAddress
     const Text title = pageTitle(page);
     const bool byAddress = hostOf(finalAddress) == Text(verificationHost) ||
                            searchForward(objectPathOf(finalAddress), Text(captchaPath)) > 0;
-    const bool byPage = searchForward(title, literal(u8"安全验证")) > 0 ||
-                        searchForward(page, literal(u8"网络不给力，请稍后重试")) > 0;
+    // A results page's title is the keyword and the engine's name, so a keyword that speaks
+    // of verification must not count: the whole title, or the page's text outside a results
+    // list.
+    const bool byPage = title == literal(u8"百度安全验证") ||
+                        (searchForward(page, literal(u8"网络不给力，请稍后重试")) > 0 &&
+                         searchForward(page, Text("id=\"content_left\"")) < 0);
     if (!byAddress && !byPage)
         return std::nullopt;
     return title.empty() ? literal(u8"安全验证") : title;

@@ -16,7 +16,9 @@ inline constexpr std::string_view captchaPath = "/static/captcha/";
 Text pageTitle(const Text& page);
 
 // When the page (reached at `finalAddress`) is a verification page: its title, or "安全验证"
-// when it has none. Nothing for any other page.
+// when it has none. Known by the verification host or captcha path in the address, the
+// title "百度安全验证", or the text "网络不给力，请稍后重试" on a page with no results list.
+// Nothing for any other page.
 std::optional<Text> verificationTitle(const Text& page, const Text& finalAddress);
 
 } // namespace shareseek
