@@ -32,10 +32,18 @@ for run in $(seq 1 "${RUNS:-1}"); do
     click 41 68     # 百度网盘
     click 460 69    # 360云盘
     click 556 102   # 城通网盘
+    click 556 136   # 115网盘
     click 470 15    # 给我搜
     sleep 4
     shoot "main-$run"
     if [ "$run" = 1 ]; then
+        # 搜索状态 on the menu bar: the status window of this search.
+        xdotool mousemove $((wx + 95)) $((wy + menu / 2)) click 1
+        sleep 1
+        status=$(xdotool search --sync --onlyvisible --name '^搜索状态$' | head -1)
+        import -window "$status" "$out/search-status.png"
+        xdotool windowclose "$status" 2>/dev/null || xdotool key --window "$status" Escape
+        sleep 0.3
         click 590 209 && xdotool type --delay 20 'yunpan'
         click 669 209   # the magnifier
         shoot filtered

@@ -179,9 +179,11 @@ void MainWindowTest::theSelectionIsDrawnOnlyWithTheFocus() {
     QTRY_COMPARE(colourAt(), view->palette().color(QPalette::Active, QPalette::Highlight));
 }
 
-void MainWindowTest::theMenuBarShowsOnlyTheUpdateItem() {
+void MainWindowTest::theMenuBarShowsTheUpdateMenuAndTheSearchStatus() {
     const QList<QAction*> top = window->menuBar()->actions();
-    QCOMPARE(top.size(), 1);
+    QCOMPARE(top.size(), 2);
+    QCOMPARE(top[1]->text(), qs(u8"搜索状态"));
+    QCOMPARE(top[1]->menu(), nullptr);
     QCOMPARE(top[0]->text(), qs(u8"更新版本"));
     QCOMPARE(top[0]->menu()->actions().size(), 1);
     QCOMPARE(top[0]->menu()->actions()[0]->text(), qs(u8"点击更新"));

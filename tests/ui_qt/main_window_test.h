@@ -23,7 +23,7 @@ private slots:
     void exactlyOneListIsVisible();
     void theListsHaveTheirColumnsAndSortNothing();
     void theSelectionIsDrawnOnlyWithTheFocus();
-    void theMenuBarShowsOnlyTheUpdateItem();
+    void theMenuBarShowsTheUpdateMenuAndTheSearchStatus();
     void enterInTheKeywordBoxReportsKeyCode13();
     void theExtraSitesWindow();
     void textsCrossToQtAndBack();

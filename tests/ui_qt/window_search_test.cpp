@@ -1,21 +1,28 @@
 #include "fake_engine/fake_search_engine.h"
+#include "search/site_catalogue.h"
 #include "support/fake_desktop.h"
 #include "support/waiting.h"
+#include "text/codepage.h"
 #include "ui/qt/look.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_controls.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/result_model.h"
 #include "ui/qt/shell.h"
+#include "ui/qt/status_watcher.h"
+#include "ui/qt/status_window.h"
 
 #include "window_search_test.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -149,6 +156,94 @@ void WindowSearchTest::theWindowsEndReleasesWaitingWorkers() {
     worker.join();
     QCoreApplication::processEvents(); // the stale wake-up finds nothing to do
     QCOMPARE(w.model(control::超级列表框1)->rows(), 0);
+}
+
+namespace {
+
+// A shell whose window is shown, with the sites of `sites` ticked and a keyword typed.
+struct SearchingShell {
+    SearchingShell(const std::string& engineHost, std::initializer_list<int> sites)
+        : shell(SearchEnvironment{.searchHost = engineHost}, desktop, FilePath("/tmp"),
+                "forum.example") {
+        fillCheckBoxTable(*shell.session());
+        shell.window().show();
+        Controls& controls = *shell.session()->controls;
+        controls.setText(control::编辑框1, literal(u8"电影"));
+        for (const int site : sites)
+            controls.setTicked(siteCatalogue()[static_cast<std::size_t>(site - 1)].checkBox, true);
+    }
+    QString toolTipOf(int site) {
+        return shell.window()
+            .checkBox(siteCatalogue()[static_cast<std::size_t>(site - 1)].checkBox)
+            ->toolTip();
+    }
+    testing::FakeDesktop desktop;
+    Shell shell;
+};
+
+std::string hostOf(int site) {
+    return std::string(siteCatalogue()[static_cast<std::size_t>(site - 1)].shareHost);
+}
+
+} // namespace
+
+// A mixed search: each site's check box tells its outcome, and the status window lists every
+// site with a line that sums them up.
+void WindowSearchTest::eachSitesOutcomeShowsInTheWindow() {
+    fake::FakeSearchEngine engine({.hitsPerPage = 2});
+    engine.setBehaviour(hostOf(1), {.failure = fake::EngineFailure::verification});
+    engine.setBehaviour(
+        hostOf(5), {.pages = 2, .hitsPerPage = 3, .failure = fake::EngineFailure::todaysLayout});
+    engine.setBehaviour(hostOf(13), {.failure = fake::EngineFailure::errorPage});
+    SearchingShell s(engine.host(), {1, 5, 13});
+    QVERIFY(s.toolTipOf(1).isEmpty());
+    s.shell.dispatch().startSearch();
+    QTRY_VERIFY_WITH_TIMEOUT(s.shell.session()->runningWorkers == 0, 20000);
+    s.shell.status().refresh();
+
+    QCOMPARE(s.shell.window().model(control::超级列表框1)->rows(), 6);
+    QVERIFY2(s.toolTipOf(1).endsWith(qs(u8"搜索引擎要求安全验证（百度安全验证），未取得结果")),
+             qPrintable(s.toolTipOf(1)));
+    QVERIFY2(s.toolTipOf(5).startsWith(qs(u8"2 页，6 条，")), qPrintable(s.toolTipOf(5)));
+    QVERIFY(s.toolTipOf(5).endsWith(qs(u8"：没有下一页")));
+    QVERIFY(s.toolTipOf(13).endsWith(qs(u8"网络错误：服务器返回 HTTP 500")));
+    // Rows were found, so the status window waits to be asked for.
+    StatusWindow& status = s.shell.status().statusWindow();
+    QVERIFY(!status.isVisible());
+    s.shell.window().searchStatusAction()->trigger();
+    QVERIFY(status.isVisible());
+    QVERIFY(!status.isModal());
+    QCOMPARE(status.table()->rowCount(), 3);
+    QCOMPARE(status.table()->horizontalHeaderItem(4)->text(), qs(u8"状态"));
+    QCOMPARE(status.table()->item(0, 0)->text(), qs(u8"百度网盘"));
+    QCOMPARE(status.table()->item(1, 1)->text(), QStringLiteral("2"));
+    QCOMPARE(status.table()->item(1, 2)->text(), QStringLiteral("6"));
+    QCOMPARE(status.summary()->text(), qs(u8"3 个网盘：1 个完成，1 个要求安全验证，1 个网络错误"));
+    QVERIFY(s.shell.window().control(control::标签2)->toolTip().isEmpty());
+}
+
+// Every site asked for verification: the count label says why nothing was found, and the
+// status window opens by itself, once for that search.
+void WindowSearchTest::aSearchThatFoundNothingBecauseSitesFailedSaysSoOnce() {
+    fake::FakeSearchEngine engine({.failure = fake::EngineFailure::verification});
+    SearchingShell s(engine.host(), {1, 5});
+    s.shell.dispatch().startSearch();
+    StatusWindow& status = s.shell.status().statusWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(status.isVisible(), 20000);
+    QCOMPARE(s.shell.session()->runningWorkers.load(), 0);
+    QCOMPARE(s.shell.window().control(control::标签2)->toolTip(),
+             qs(u8"没有找到结果：2 个网盘要求安全验证（详见“搜索状态”）"));
+    QCOMPARE(status.summary()->text(), qs(u8"2 个网盘：2 个要求安全验证"));
+    status.close();
+    s.shell.status().refresh();
+    QVERIFY2(!status.isVisible(), "opened again for the same search");
+    // A new search takes the explanation away until it has ended.
+    engine.hold(hostOf(1));
+    s.shell.dispatch().startSearch();
+    s.shell.status().refresh();
+    QVERIFY(s.shell.window().control(control::标签2)->toolTip().isEmpty());
+    engine.release(hostOf(1));
+    QTRY_VERIFY_WITH_TIMEOUT(status.isVisible(), 20000);
 }
 
 int main(int argc, char** argv) {

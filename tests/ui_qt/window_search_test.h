@@ -17,4 +17,6 @@ private slots:
     void popupCopyUsesTheHiddenFullListsSelection();
     void rowsInViewShowAtOnceAndTheRestSoonAfter();
     void theWindowsEndReleasesWaitingWorkers();
+    void eachSitesOutcomeShowsInTheWindow();
+    void aSearchThatFoundNothingBecauseSitesFailedSaysSoOnce();
 };

@@ -214,6 +214,7 @@ QTableView* MainWindow::buildList(QWidget* client, ControlName name) {
 void MainWindow::buildMenus() {
     QMenu* update = menuBar()->addMenu(qs(u8"更新版本"));
     checkUpdate_ = update->addAction(qs(u8"点击更新"));
+    searchStatus_ = menuBar()->addAction(qs(u8"搜索状态"));
     // 菜单2 is never shown in the menu bar: it only lends its items to the popup menu.
     popupMenu_ = new QMenu(qs(u8"菜单2"), this);
     popupMenu_->setObjectName(QStringLiteral("菜单2"));

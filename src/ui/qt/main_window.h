@@ -45,6 +45,8 @@ public:
     QAction* copyTitleAction() const { return copyTitle_; }
     QAction* exportAllAction() const { return exportAll_; }
     QAction* checkUpdateAction() const { return checkUpdate_; }
+    // "搜索状态" on the menu bar.
+    QAction* searchStatusAction() const { return searchStatus_; }
 
     // The popup menu of the result lists, its corner 3 pixels right of and below the pointer.
     void showPopupMenu();
@@ -82,6 +84,7 @@ private:
     QAction* copyTitle_ = nullptr;
     QAction* exportAll_ = nullptr;
     QAction* checkUpdate_ = nullptr;
+    QAction* searchStatus_ = nullptr;
 };
 
 // The window caption, with the forum host.

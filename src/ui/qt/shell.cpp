@@ -3,6 +3,7 @@
 #include "ui/qt/extra_sites_dialog.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_controls.h"
+#include "ui/qt/status_watcher.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -21,7 +22,8 @@ Shell::Shell(SearchEnvironment environment, DesktopServices& desktop, FilePath r
       session_(std::make_shared<SearchSession>(controls_, std::move(environment))),
       opener_(std::make_unique<QtExtraSitesOpener>(window_.get())), dispatch_(session_, desktop),
       commands_(*controls_, desktop, runDirectory, forumHost),
-      sites_(session_, desktop, *opener_, runDirectory) {
+      sites_(session_, desktop, *opener_, runDirectory),
+      status_(std::make_unique<StatusWatcher>(session_, *window_)) {
     wire();
 }
 
@@ -57,6 +59,8 @@ void Shell::wire() {
                      [this] { commands_.exportAll(); });
     QObject::connect(w->checkUpdateAction(), &QAction::triggered, w,
                      [this] { commands_.openDownloadPage(); });
+    QObject::connect(w->searchStatusAction(), &QAction::triggered, w,
+                     [this] { status_->openStatusWindow(); });
     // No worker reaches the window once it is closing.
     QObject::connect(w, &MainWindow::closing, w, [this] { controls_->detach(); });
 }

@@ -13,6 +13,7 @@ namespace shareseek {
 class MainWindow;
 class QtControls;
 class QtExtraSitesOpener;
+class StatusWatcher;
 
 // The main window with its handlers: builds the window, makes it the session's controls and
 // binds each event the program handles to its handler.
@@ -27,6 +28,7 @@ public:
     SearchDispatch& dispatch() { return dispatch_; }
     ResultListCommands& commands() { return commands_; }
     SiteSelection& sites() { return sites_; }
+    StatusWatcher& status() { return *status_; }
 
 private:
     void wire();
@@ -38,6 +40,7 @@ private:
     SearchDispatch dispatch_;
     ResultListCommands commands_;
     SiteSelection sites_;
+    std::unique_ptr<StatusWatcher> status_;
 };
 
 } // namespace shareseek
