@@ -5,6 +5,7 @@
 #include "text/codepage.h"
 #include "text/numbers.h"
 #include "text/text_ops.h"
+#include "ui/open_address.h"
 #include "ui/run_directory.h"
 
 namespace shareseek {
@@ -40,7 +41,7 @@ void ResultListCommands::showPopupMenu() {
 
 void ResultListCommands::openAddress() {
     const int row = controls_.currentSelection(超级列表框1);
-    desktop_.openAddress(controls_.cell(超级列表框1, row, 2));
+    openWebAddress(desktop_, controls_.cell(超级列表框1, row, 2));
 }
 
 void ResultListCommands::copyCell(int column) {
@@ -85,7 +86,8 @@ void ResultListCommands::exportAll() {
 }
 
 void ResultListCommands::openDownloadPage() {
-    desktop_.openAddress(Text("http://") + Text(forumHost_) + Text(endpoints::downloadPagePath));
+    openWebAddress(desktop_,
+                   Text("http://") + Text(forumHost_) + Text(endpoints::downloadPagePath));
 }
 
 void ResultListCommands::resultFilter() {

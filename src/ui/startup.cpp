@@ -4,6 +4,7 @@
 #include "text/codepage.h"
 #include "text/markers.h"
 #include "text/numbers.h"
+#include "ui/open_address.h"
 #include "ui/site_selection.h"
 #include "web/http_exchange.h"
 
@@ -62,7 +63,7 @@ bool Startup::checkForUpdate() {
         MessageButtons::yesNo);
     if (answer != MessageAnswer::yes)
         return true;
-    desktop_.openAddress(forumAddress(forumHost_, endpoints::downloadPagePath));
+    openWebAddress(desktop_, forumAddress(forumHost_, endpoints::downloadPagePath));
     return false;
 }
 

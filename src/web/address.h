@@ -20,4 +20,9 @@ Text objectPathOf(const Text& address);
 // True when the address begins with "https" in any letter case.
 bool isSecureAddress(const Text& address);
 
+// True for an absolute web address: "http://" or "https://" (scheme in any letter case), a
+// host, and no control character anywhere. Addresses from pages are untrusted: only these
+// are handed to the browser.
+bool isWebAddress(const Text& address);
+
 } // namespace shareseek

@@ -3,8 +3,15 @@
 #include "support/fake_controls.h"
 #include "support/fake_desktop.h"
 #include "support/text_printing.h"
+#include "support/waiting.h"
+
+#include "fake_engine/fake_search_engine.h"
+#include "search/dispatch.h"
+#include "text/codepage.h"
 
 #include <gtest/gtest.h>
+
+#include <span>
 
 namespace shareseek {
 namespace {
@@ -109,24 +116,100 @@ TEST_F(ResultList, EmptyingTheFilterBoxShowsTheFullListAgainAndTypingDoesNotFilt
 }
 
 TEST_F(ResultList, CopyAndOpenUseTheFullListsSelection) {
-    addRow(T("t1"), T("u1"));
-    addRow(T("t2"), T("u2"));
+    addRow(T("t1"), T("http://u/1"));
+    addRow(T("t2"), T("http://u/2"));
     controls.select(超级列表框1, 1);
     controls.setText(编辑框2, T("t"));
     commands.resultFilter(); // the full list is now hidden but keeps its selection
     controls.select(超级列表框2, 0);
     commands.copyAddress();
-    EXPECT_EQ(desktop.clipboard, T("u2"));
+    EXPECT_EQ(desktop.clipboard, T("http://u/2"));
     commands.copyTitle();
     EXPECT_EQ(desktop.clipboard, T("t2"));
     commands.openAddress();
-    EXPECT_EQ(desktop.openedAddresses, std::vector<Text>{T("u2")});
+    EXPECT_EQ(desktop.openedAddresses, std::vector<Text>{T("http://u/2")});
     ASSERT_EQ(desktop.messages().size(), 2u);
     EXPECT_EQ(desktop.messages()[0].text, L(u8"复制成功！"));
 
     controls.select(超级列表框1, -1);
     commands.copyAddress();
     EXPECT_EQ(desktop.clipboard, T("")); // nothing selected: the empty text
+}
+
+// Rows come from pages we do not control: only web addresses reach the browser.
+TEST_F(ResultList, OpensOnlyWebAddresses) {
+    const char* opening[] = {
+        "http://pan.baidu.com/s/1abc",
+        "HTTPS://Pan.Baidu.com/s?x=1#y",
+        "http://a",
+        "https://127.0.0.1:8080/p",
+        "http://user@host/p",
+        "http://[::1]:80/",
+        "hTtP://a.b/中文 空格",
+    };
+    const char* refused[] = {
+        "file:///home/ana/.ssh/id_rsa",
+        "/tmp/x.desktop",
+        "x.desktop",
+        "smb://host/share",
+        "javascript:alert(1)",
+        "ftp://a.b/c",
+        "mailto:a@b",
+        "",
+        "http://",
+        "http:///path",
+        "https://:80/x",
+        "http://a\nb",
+        "http://a/\x1B[2J",
+        "http://a/\x7F",
+        " http://a",
+        "httpx://a",
+        "http:/a",
+        "http://@/x",
+    };
+    for (const bool opens : {true, false}) {
+        for (const char* address : opens ? std::span<const char* const>(opening)
+                                         : std::span<const char* const>(refused)) {
+            SCOPED_TRACE(address);
+            FakeDesktop own;
+            ResultListCommands isolated{controls, own, FilePath("/run"), "forum.example"};
+            controls.deleteAllRows(超级列表框1);
+            addRow(T("t"), utf8ToText(address));
+            controls.select(超级列表框1, 0);
+            isolated.openAddress();
+            if (opens) {
+                EXPECT_EQ(own.openedAddresses, std::vector<Text>{utf8ToText(address)});
+                EXPECT_TRUE(own.messages().empty());
+            } else {
+                EXPECT_TRUE(own.openedAddresses.empty());
+                ASSERT_EQ(own.messages().size(), 1u);
+                EXPECT_EQ(own.messages()[0].text, L(u8"只能打开网页地址：") + utf8ToText(address));
+            }
+        }
+    }
+}
+
+// A page that lists a local file: the row is there, as the page said, but it opens nothing.
+TEST(ResultListEndToEnd, AFileAddressFromAPageOpensNothing) {
+    fake::FakeSearchEngine engine({.hitsPerPage = 2, .hitAddress = "file:///etc/passwd"});
+    auto controls = std::make_shared<FakeControls>();
+    auto session = std::make_shared<SearchSession>(controls);
+    session->environment.searchHost = engine.host();
+    fillCheckBoxTable(*session);
+    controls->setTicked(session->checkBoxTable[0], true);
+    controls->setText(编辑框1, L(u8"电影"));
+    FakeDesktop desktop;
+    SearchDispatch(session, desktop).startSearch();
+    ASSERT_TRUE(testing::waitForWorkers(*session));
+    ASSERT_EQ(controls->rows(超级列表框1).size(), 2u);
+    EXPECT_EQ(controls->rows(超级列表框1)[0][2], T("file:///etc/passwd"));
+
+    ResultListCommands commands{*controls, desktop, FilePath("/run"), "forum.example"};
+    controls->select(超级列表框1, 0);
+    commands.openAddress();
+    EXPECT_TRUE(desktop.openedAddresses.empty());
+    ASSERT_EQ(desktop.messages().size(), 1u);
+    EXPECT_EQ(desktop.messages()[0].text, L(u8"只能打开网页地址：file:///etc/passwd"));
 }
 
 TEST_F(ResultList, ABusyClipboardIsSaidSo) {

@@ -31,8 +31,9 @@ std::string resultBlock(const PageContent& content, int number) {
                                                      "        \t\t\n\t\t>";
     return "<div class=\"result c-container\" id=\"" + std::to_string(number + 1) +
            "\"><h3 class=\"t\"><a\n data-click=\"{'F':'778317EA'}\"\n href=\"" +
-           fakeHitAddress(content.shareHost, number) + layout +
-           fakeHitTitle(content.shareHost, content.keyword, number) +
+           (content.hitAddress.empty() ? fakeHitAddress(content.shareHost, number)
+                                       : content.hitAddress) +
+           layout + fakeHitTitle(content.shareHost, content.keyword, number) +
            "</a></h3><div class=\"c-abstract\">\xE5\x88\x86\xE4\xBA\xAB\xE6\x96\x87\xE4\xBB\xB6 "
            "<em>" +
            content.keyword + "</em> \xE4\xB8\x8B\xE8\xBD\xBD</div></div>\n";
@@ -351,7 +352,8 @@ void FakeSearchEngine::answer(Connection& connection, const EngineRequest& parse
                         .hits = page < behaviour.pages ? behaviour.hitsPerPage : 0,
                         .nextPage = page + 1 < behaviour.pages,
                         .paddingBytes = paddingBytes_,
-                        .otherLayout = behaviour.failure == EngineFailure::otherLayout};
+                        .otherLayout = behaviour.failure == EngineFailure::otherLayout,
+                        .hitAddress = behaviour.hitAddress};
     sendPage(connection, behaviour.failure,
              behaviour.failure == EngineFailure::todaysLayout ? renderTodaysPage(content)
                                                               : renderResultsPage(content));

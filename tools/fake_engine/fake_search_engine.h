@@ -39,6 +39,7 @@ struct HostBehaviour {
     int hitsPerPage = 3; // hits on each page
     std::chrono::milliseconds latency{0};
     EngineFailure failure = EngineFailure::none;
+    std::string hitAddress; // when set, the address of every hit, as a hostile page lists it
 };
 
 // One request as the engine understood it.
@@ -58,6 +59,7 @@ struct PageContent {
     bool nextPage = false;
     std::size_t paddingBytes = 0; // markup around the results, as real pages carry
     bool otherLayout = false;
+    std::string hitAddress; // when set, every hit's address
 };
 
 // The title (UTF-8, with the keyword wrapped in <em> and </em>) and address of hit `number`

@@ -46,7 +46,12 @@ bool QtDesktopServices::setClipboardText(const Text& text) {
 }
 
 void QtDesktopServices::openAddress(const Text& address) {
-    QDesktopServices::openUrl(QUrl::fromUserInput(toQString(address)));
+    // Read as written, never guessed at as fromUserInput would; and a web address still.
+    const QUrl url(toQString(address), QUrl::TolerantMode);
+    const QString scheme = url.scheme().toLower();
+    if (url.isValid() && !url.host().isEmpty() &&
+        (scheme == QStringLiteral("http") || scheme == QStringLiteral("https")))
+        QDesktopServices::openUrl(url);
 }
 
 void QtDesktopServices::showInFileManager(const FilePath& path) {
