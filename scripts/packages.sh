@@ -7,6 +7,7 @@ packages=(
     libcurl4-openssl-dev libpcre2-dev
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    libcli11-dev nlohmann-json3-dev
     clang-14 libclang-rt-14-dev
     fonts-wqy-microhei fonts-arphic-ukai
     xvfb xauth

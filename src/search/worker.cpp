@@ -1,13 +1,10 @@
 #include "search/worker.h"
 
-#include "search/outcome_text.h"
-#include "search/page_extraction.h"
+#include "search/results_page.h"
 #include "search/row_count.h"
 #include "search/site_catalogue.h"
-#include "search/verification_page.h"
 #include "text/codepage.h"
 #include "text/numbers.h"
-#include "web/http_exchange.h"
 
 #include <exception>
 
@@ -17,28 +14,15 @@ namespace {
 using namespace control;
 using Clock = std::chrono::steady_clock;
 
-// One results page as fetched and read.
-struct Page {
-    Text text;
-    std::vector<Hit> hits;
-    ExchangeStatus status;
-    std::optional<Text> verification; // the verification page's title
-};
-
 // The keyword is read from the box anew for every page.
-Page fetchPage(SearchSession& session, RegexMatcher& matcher, const WorkerSite& site,
-               int pageOffset) {
-    const Text keyword = session.controls->text(编辑框1);
-    const Text address = resultsPageAddress(session.environment.searchHost, site.shareHost,
-                                            encodeKeyword(keyword, true, true), pageOffset);
-    FetchResult fetched = fetchWithStatus(address, session.environment.limits);
-    Page page;
-    page.text = decodePage(fetched.body);
-    page.hits = readHits(matcher, page.text);
-    page.status = std::move(fetched.status);
-    if (page.hits.empty() && !hasNextPage(page.text))
-        page.verification = verificationTitle(page.text, page.status.finalAddress);
-    return page;
+ResultsPage fetchPage(SearchSession& session, RegexMatcher& matcher, const WorkerSite& site,
+                      int pageOffset) {
+    return fetchResultsPage({.searchHost = session.environment.searchHost,
+                             .shareHost = site.shareHost,
+                             .keyword = session.controls->text(编辑框1),
+                             .pageOffset = pageOffset,
+                             .limits = session.environment.limits},
+                            matcher);
 }
 
 void appendHits(SearchSession& session, const std::vector<Hit>& hits) {
@@ -54,23 +38,6 @@ void appendHits(SearchSession& session, const std::vector<Hit>& hits) {
     }
 }
 
-// How the last page fetched ends the site's search.
-void judgeLastPage(const Page& page, SiteOutcome& outcome) {
-    if (page.verification) {
-        outcome.end = SiteEnd::verification;
-        outcome.reason = *page.verification;
-    } else if (!page.status.succeeded()) {
-        outcome.end = SiteEnd::networkFailure;
-        outcome.reason = exchangeFailureText(page.status);
-    } else if (hasNextPage(page.text)) {
-        outcome.end = SiteEnd::pageCap;
-    } else if (page.hits.empty() && !looksLikeResultsPage(page.text)) {
-        outcome.end = SiteEnd::unreadablePage;
-    } else {
-        outcome.end = SiteEnd::noNextPage;
-    }
-}
-
 // The first page without the lock; then, holding it, its rows, every further page and the
 // end steps.
 void searchSite(SearchSession& session, const Text& parameter, const OutcomeSlot& slot,
@@ -78,7 +45,7 @@ void searchSite(SearchSession& session, const Text& parameter, const OutcomeSlot
     RegexMatcher matcher;
     const WorkerSite site = parseWorkerParameter(parameter);
     const Clock::time_point start = Clock::now();
-    const auto counted = [&](const Page& page) {
+    const auto counted = [&](const ResultsPage& page) {
         ++outcome.pages;
         outcome.rows += static_cast<int>(page.hits.size());
         outcome.elapsed =
@@ -87,13 +54,12 @@ void searchSite(SearchSession& session, const Text& parameter, const OutcomeSlot
     };
 
     int pageOffset = 0;
-    Page page = fetchPage(session, matcher, site, pageOffset);
+    ResultsPage page = fetchPage(session, matcher, site, pageOffset);
 
     const std::lock_guard lock(session.resultLock);
     appendHits(session, page.hits);
     counted(page);
-    // A verification page ends the site's search: asking again would only be refused again.
-    while (hasNextPage(page.text) && !page.verification && outcome.pages < maxPagesPerSite) {
+    while (page.offersNextPage() && outcome.pages < maxPagesPerSite) {
         pageOffset += hitsPerPage;
         page = fetchPage(session, matcher, site, pageOffset);
         appendHits(session, page.hits);

@@ -40,7 +40,11 @@ std::optional<Route> routeFor(const Text& address, const std::optional<Text>& pr
     // Port 0 stands for the scheme's default port.
     const int givenPort = portOf(address);
     const int port = givenPort == 0 ? defaultPort : givenPort;
-    const std::string authority = host + (port == defaultPort ? "" : ":" + std::to_string(port));
+    std::string authority = host;
+    if (port != defaultPort) {
+        authority += ':';
+        authority += std::to_string(port);
+    }
     const std::string origin = (secure ? "https://" : "http://") + authority;
 
     Route route;

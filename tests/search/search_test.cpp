@@ -347,13 +347,20 @@ TEST_F(Search, EachSiteGivesItsRowsAndSaysHowItsSearchEnded) {
         {"nothing found", {.hitsPerPage = 0}, 0, SiteEnd::noNextPage, u8"", 1, 1},
     };
     const int sites = static_cast<int>(std::size(cases));
+    const auto hostOf = [](int site) {
+        return std::string(siteCatalogue()[static_cast<std::size_t>(site - 1)].shareHost);
+    };
     for (int site = 1; site <= sites; ++site) {
-        engine.setBehaviour(
-            std::string(siteCatalogue()[static_cast<std::size_t>(site - 1)].shareHost),
-            cases[site - 1].behaviour);
+        engine.setBehaviour(hostOf(site), cases[site - 1].behaviour);
+        engine.hold(hostOf(site));
         tick(site);
     }
-    search();
+    // Answered only once the dispatch has started every site (it resets the row counter
+    // before each start), so that the numbering runs on across all of them.
+    dispatch.startSearch();
+    for (int site = 1; site <= sites; ++site)
+        engine.release(hostOf(site));
+    waitForWorkers();
 
     const std::vector<SiteOutcome> outcomes = session->outcomes()->snapshot();
     ASSERT_EQ(outcomes.size(), static_cast<std::size_t>(sites));

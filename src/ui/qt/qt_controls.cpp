@@ -46,9 +46,10 @@ struct QtControls::CallQueue {
         }
     }
 
-    // On a worker's thread: queues the call and waits until it is done or abandoned.
-    void runAndWait(const std::function<void()>& task, QObject* bridge,
-                    const std::shared_ptr<CallQueue>& self) {
+    // On a worker's thread: queues the call and waits until it is done or abandoned. The
+    // wake-up names the bridge's slot, so that nothing of ours is built on this thread and
+    // read on the window's: what crosses does so under the mutex above.
+    void runAndWait(const std::function<void()>& task, QObject* bridge) {
         Call call{&task};
         {
             std::lock_guard lock(mutex);
@@ -56,8 +57,7 @@ struct QtControls::CallQueue {
                 return;
             pending.push_back(&call);
         }
-        QMetaObject::invokeMethod(
-            bridge, [self] { self->runPending(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(bridge, "runPending", Qt::QueuedConnection);
         std::unique_lock lock(mutex);
         finished.wait(lock, [&] { return call.done || abandoned; });
     }
@@ -70,8 +70,20 @@ struct QtControls::CallQueue {
     }
 };
 
+// Lives on the window's thread and carries out the waiting calls when woken there; it holds
+// the queue, so a wake-up that arrives after the controls are gone finds it still.
+class CallBridge : public QObject {
+    Q_OBJECT
+public:
+    explicit CallBridge(std::shared_ptr<QtControls::CallQueue> calls) : calls_(std::move(calls)) {}
+    Q_INVOKABLE void runPending() { calls_->runPending(); }
+
+private:
+    std::shared_ptr<QtControls::CallQueue> calls_;
+};
+
 QtControls::QtControls(MainWindow* window)
-    : window_(window), bridge_(new QObject), calls_(std::make_shared<CallQueue>()) {}
+    : window_(window), calls_(std::make_shared<CallQueue>()), bridge_(new CallBridge(calls_)) {}
 
 QtControls::~QtControls() {
     // The last worker to end may be the one that lets go of the controls.
@@ -102,7 +114,7 @@ void QtControls::carryOut(const std::function<void()>& task) {
     if (QThread::currentThread() == bridge_->thread())
         onWindowThread();
     else
-        calls_->runAndWait(onWindowThread, bridge_, calls_);
+        calls_->runAndWait(onWindowThread, bridge_);
 }
 
 template <class Work>
@@ -226,3 +238,5 @@ void QtControls::showPopupMenu() {
 }
 
 } // namespace shareseek
+
+#include "qt_controls.moc"

@@ -19,6 +19,8 @@ class MainWindow;
 // the empty value, so that late workers neither touch it nor wait for it.
 class QtControls : public Controls {
 public:
+    struct CallQueue;
+
     explicit QtControls(MainWindow* window);
     ~QtControls() override;
 
@@ -48,14 +50,12 @@ private:
     // Runs `work` with the window on the window's thread and returns its result.
     template <class Work> auto onWindow(Work work) -> decltype(work(std::declval<MainWindow&>()));
 
-    struct CallQueue;
-
     // Read on the window's thread only.
     QPointer<MainWindow> window_;
+    std::shared_ptr<CallQueue> calls_;
     // Lives on the window's thread: the wake-ups for calls from workers are posted to it,
     // never to the window, which may be gone.
     QObject* bridge_;
-    std::shared_ptr<CallQueue> calls_;
     std::atomic<bool> detached_{false};
 };
 

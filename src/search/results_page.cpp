@@ -1,0 +1,47 @@
+#include "search/results_page.h"
+
+#include "search/outcome_text.h"
+#include "search/page_extraction.h"
+#include "search/site_catalogue.h"
+#include "search/verification_page.h"
+
+namespace shareseek {
+
+bool ResultsPage::offersNextPage() const {
+    // A verification page ends the site's search: asking again would only be refused again.
+    return hasNextPage(text) && !verification;
+}
+
+ResultsPage fetchResultsPage(const PageRequest& request, RegexMatcher& matcher) {
+    HttpExchange exchange;
+    exchange.address =
+        resultsPageAddress(request.searchHost, request.shareHost,
+                           encodeKeyword(request.keyword, true, true), request.pageOffset);
+    exchange.proxyAddress = request.proxyAddress;
+    const Bytes body = performExchange(exchange, request.limits);
+    ResultsPage page;
+    page.text = decodePage(body);
+    page.hits = readHits(matcher, page.text);
+    page.status = std::move(exchange.status);
+    if (page.hits.empty() && !hasNextPage(page.text))
+        page.verification = verificationTitle(page.text, page.status.finalAddress);
+    return page;
+}
+
+void judgeLastPage(const ResultsPage& page, SiteOutcome& outcome) {
+    if (page.verification) {
+        outcome.end = SiteEnd::verification;
+        outcome.reason = *page.verification;
+    } else if (!page.status.succeeded()) {
+        outcome.end = SiteEnd::networkFailure;
+        outcome.reason = exchangeFailureText(page.status);
+    } else if (hasNextPage(page.text)) {
+        outcome.end = SiteEnd::pageCap;
+    } else if (page.hits.empty() && !looksLikeResultsPage(page.text)) {
+        outcome.end = SiteEnd::unreadablePage;
+    } else {
+        outcome.end = SiteEnd::noNextPage;
+    }
+}
+
+} // namespace shareseek
