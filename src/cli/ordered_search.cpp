@@ -167,9 +167,11 @@ void searchSite(const SearchPlan& plan, std::size_t site, SearchState& state) {
     state.deliver(site, page.hits);
     for (int pages = 1; page.offersNextPage() && pages < plan.maxPages; ++pages) {
         request.pageOffset += hitsPerPage;
+        // Only the exchange counts against the pages in flight; reading it is ours alone.
         state.acquireFetch(site);
-        page = fetchResultsPage(request, matcher);
+        FetchResult fetched = fetchResultsBody(request);
         state.releaseFetch();
+        page = readResultsPage(std::move(fetched), matcher);
         state.deliver(site, page.hits);
     }
     state.finish(site, page, since(start));

@@ -12,20 +12,30 @@ bool ResultsPage::offersNextPage() const {
     return hasNextPage(text) && !verification;
 }
 
-ResultsPage fetchResultsPage(const PageRequest& request, RegexMatcher& matcher) {
+FetchResult fetchResultsBody(const PageRequest& request) {
     HttpExchange exchange;
     exchange.address =
         resultsPageAddress(request.searchHost, request.shareHost,
                            encodeKeyword(request.keyword, true, true), request.pageOffset);
     exchange.proxyAddress = request.proxyAddress;
-    const Bytes body = performExchange(exchange, request.limits);
+    FetchResult fetched;
+    fetched.body = performExchange(exchange, request.limits);
+    fetched.status = std::move(exchange.status);
+    return fetched;
+}
+
+ResultsPage readResultsPage(FetchResult fetched, RegexMatcher& matcher) {
     ResultsPage page;
-    page.text = decodePage(body);
+    page.text = decodePage(fetched.body);
     page.hits = readHits(matcher, page.text);
-    page.status = std::move(exchange.status);
+    page.status = std::move(fetched.status);
     if (page.hits.empty() && !hasNextPage(page.text))
         page.verification = verificationTitle(page.text, page.status.finalAddress);
     return page;
+}
+
+ResultsPage fetchResultsPage(const PageRequest& request, RegexMatcher& matcher) {
+    return readResultsPage(fetchResultsBody(request), matcher);
 }
 
 void judgeLastPage(const ResultsPage& page, SiteOutcome& outcome) {

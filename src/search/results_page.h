@@ -35,6 +35,10 @@ struct PageRequest {
 
 ResultsPage fetchResultsPage(const PageRequest& request, RegexMatcher& matcher);
 
+// The same in two steps: the exchange alone (all the network time), then the reading.
+FetchResult fetchResultsBody(const PageRequest& request);
+ResultsPage readResultsPage(FetchResult fetched, RegexMatcher& matcher);
+
 // How a site's search ended, by the last page fetched: `outcome.end` and `outcome.reason`.
 void judgeLastPage(const ResultsPage& page, SiteOutcome& outcome);
 

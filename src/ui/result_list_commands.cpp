@@ -14,12 +14,19 @@ using namespace control;
 
 namespace {
 
-void appendRows(Controls& controls, ControlName list, Text& out) {
+std::vector<ExportRow> rowsOf(Controls& controls, ControlName list) {
+    std::vector<ExportRow> rows;
+    const int count = controls.rowCount(list);
+    for (int row = 0; row < count; ++row)
+        rows.push_back({controls.cell(list, row, 1), controls.cell(list, row, 2)});
+    return rows;
+}
+
+void appendRows(const std::vector<ExportRow>& rows, Text& out) {
     const Text between = spaceRun(6);
     const Text end("\r\n\r\n");
-    const int rows = controls.rowCount(list);
-    for (int row = 0; row < rows; ++row)
-        out += controls.cell(list, row, 1) + between + controls.cell(list, row, 2) + end;
+    for (const ExportRow& row : rows)
+        out += row.title + between + row.address + end;
 }
 
 // A keyword that would make the export file land outside the run directory: one with a
@@ -58,12 +65,17 @@ void ResultListCommands::copyTitle() {
     copyCell(1);
 }
 
-Text exportText(Controls& controls) {
+Text exportText(const std::vector<ExportRow>& all, const std::vector<ExportRow>& filtered) {
     Text out;
-    appendRows(controls, 超级列表框1, out);
+    appendRows(all, out);
     out += literal(u8"筛选后：\r\n\r\n");
-    appendRows(controls, 超级列表框2, out);
+    appendRows(filtered, out);
     return out;
+}
+
+Text exportText(Controls& controls) {
+    const std::vector<ExportRow> all = rowsOf(controls, 超级列表框1);
+    return exportText(all, rowsOf(controls, 超级列表框2));
 }
 
 FilePath ResultListCommands::exportPath() {

@@ -4,6 +4,7 @@
 #include "seams/desktop_services.h"
 
 #include <string>
+#include <vector>
 
 // The commands on the result lists: the popup menu, opening and copying a row's address or
 // title, exporting every row, the result filter and its reset, the download page. They
@@ -39,5 +40,12 @@ private:
 
 // The export text: every row of the full list, then "筛选后：", then every filtered row.
 Text exportText(Controls& controls);
+
+struct ExportRow {
+    Text title;
+    Text address;
+};
+// The same form from rows in hand.
+Text exportText(const std::vector<ExportRow>& all, const std::vector<ExportRow>& filtered);
 
 } // namespace shareseek

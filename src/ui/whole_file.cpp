@@ -106,6 +106,21 @@ bool writeInPlace(const fs::path& target, const Bytes& bytes) {
 
 } // namespace
 
+bool canWriteWholeFile(const FilePath& path) {
+    const fs::path target = linkTarget(path);
+    std::error_code error;
+    if (target.empty() || target.filename().empty() || fs::is_directory(target, error))
+        return false;
+    const fs::path probe = asideName(target);
+    Descriptor created(::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (created.valid()) {
+        created.close();
+        ::unlink(probe.c_str());
+        return true;
+    }
+    return Descriptor(::open(target.c_str(), O_WRONLY | O_CLOEXEC)).valid();
+}
+
 std::optional<Bytes> readWholeFile(const FilePath& path) {
     Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!file.valid())

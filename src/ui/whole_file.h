@@ -17,4 +17,8 @@ std::optional<Bytes> readWholeFile(const FilePath& path);
 // A symbolic link is written through: its target gets the bytes and the link stays.
 bool writeWholeFile(const FilePath& path, const Bytes& bytes);
 
+// Whether `path` could be written so: its folder takes a new file, or the file itself may be
+// written. Nothing is left behind by asking.
+bool canWriteWholeFile(const FilePath& path);
+
 } // namespace shareseek

@@ -33,7 +33,9 @@ std::string resultBlock(const PageContent& content, int number) {
            "\"><h3 class=\"t\"><a\n data-click=\"{'F':'778317EA'}\"\n href=\"" +
            (content.hitAddress.empty() ? fakeHitAddress(content.shareHost, number)
                                        : content.hitAddress) +
-           layout + fakeHitTitle(content.shareHost, content.keyword, number) +
+           layout +
+           (content.hitTitle.empty() ? fakeHitTitle(content.shareHost, content.keyword, number)
+                                     : content.hitTitle) +
            "</a></h3><div class=\"c-abstract\">\xE5\x88\x86\xE4\xBA\xAB\xE6\x96\x87\xE4\xBB\xB6 "
            "<em>" +
            content.keyword + "</em> \xE4\xB8\x8B\xE8\xBD\xBD</div></div>\n";
@@ -290,8 +292,11 @@ void FakeSearchEngine::serve(Connection& connection) {
     const HostBehaviour behaviour = behaviourFor(parsed.shareHost);
     if (behaviour.latency.count() > 0) {
         const auto until = std::chrono::steady_clock::now() + behaviour.latency;
-        while (!connection.stopping() && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::min(behaviour.latency, std::chrono::milliseconds(5)));
+        // Short sleeps, so that a stopping engine is not held up, ending on the moment itself.
+        for (auto now = std::chrono::steady_clock::now(); !connection.stopping() && now < until;
+             now = std::chrono::steady_clock::now())
+            std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
+                until - now, std::chrono::milliseconds(5)));
     }
     answer(connection, parsed);
 }
@@ -353,7 +358,8 @@ void FakeSearchEngine::answer(Connection& connection, const EngineRequest& parse
                         .nextPage = page + 1 < behaviour.pages,
                         .paddingBytes = paddingBytes_,
                         .otherLayout = behaviour.failure == EngineFailure::otherLayout,
-                        .hitAddress = behaviour.hitAddress};
+                        .hitAddress = behaviour.hitAddress,
+                        .hitTitle = behaviour.hitTitle};
     sendPage(connection, behaviour.failure,
              behaviour.failure == EngineFailure::todaysLayout ? renderTodaysPage(content)
                                                               : renderResultsPage(content));

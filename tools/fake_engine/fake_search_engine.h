@@ -40,6 +40,7 @@ struct HostBehaviour {
     std::chrono::milliseconds latency{0};
     EngineFailure failure = EngineFailure::none;
     std::string hitAddress; // when set, the address of every hit, as a hostile page lists it
+    std::string hitTitle;   // when set, the title of every hit (UTF-8, as the page writes it)
 };
 
 // One request as the engine understood it.
@@ -60,6 +61,7 @@ struct PageContent {
     std::size_t paddingBytes = 0; // markup around the results, as real pages carry
     bool otherLayout = false;
     std::string hitAddress; // when set, every hit's address
+    std::string hitTitle;   // when set, every hit's title
 };
 
 // The title (UTF-8, with the keyword wrapped in <em> and </em>) and address of hit `number`
