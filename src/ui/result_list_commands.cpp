@@ -38,8 +38,8 @@ bool leavesRunDirectory(const Text& keyword) {
 } // namespace
 
 ResultListCommands::ResultListCommands(Controls& controls, DesktopServices& desktop,
-                                       FilePath runDirectory, std::string forumHost)
-    : controls_(controls), desktop_(desktop), runDirectory_(std::move(runDirectory)),
+                                       UserFiles files, std::string forumHost)
+    : controls_(controls), desktop_(desktop), files_(std::move(files)),
       forumHost_(std::move(forumHost)) {}
 
 void ResultListCommands::showPopupMenu() {
@@ -79,7 +79,7 @@ Text exportText(Controls& controls) {
 }
 
 FilePath ResultListCommands::exportPath() {
-    return fileInRunDirectory(runDirectory_, controls_.text(编辑框1) + literal(u8"_导出.txt"));
+    return files_.exportFolder / fileNameOf(controls_.text(编辑框1) + literal(u8"_导出.txt"));
 }
 
 void ResultListCommands::exportAll() {

@@ -2,6 +2,7 @@
 
 #include "seams/controls.h"
 #include "seams/desktop_services.h"
+#include "ui/user_files.h"
 
 #include <string>
 #include <vector>
@@ -13,8 +14,8 @@ namespace shareseek {
 
 class ResultListCommands {
 public:
-    // `runDirectory` holds the export file; `forumHost` serves the download page.
-    ResultListCommands(Controls& controls, DesktopServices& desktop, FilePath runDirectory,
+    // `files` says where the export file goes; `forumHost` serves the download page.
+    ResultListCommands(Controls& controls, DesktopServices& desktop, UserFiles files,
                        std::string forumHost);
 
     void showPopupMenu();
@@ -34,7 +35,7 @@ private:
 
     Controls& controls_;
     DesktopServices& desktop_;
-    FilePath runDirectory_;
+    UserFiles files_;
     std::string forumHost_;
 };
 

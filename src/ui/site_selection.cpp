@@ -8,14 +8,9 @@ namespace shareseek {
 
 using namespace control;
 
-FilePath extraHostsFile(const FilePath& runDirectory) {
-    return fileInRunDirectory(runDirectory, Text("_url_.txt"));
-}
-
 SiteSelection::SiteSelection(std::shared_ptr<SearchSession> session, DesktopServices& desktop,
-                             ExtraSitesOpener& opener, FilePath runDirectory)
-    : session_(std::move(session)), desktop_(desktop), opener_(opener),
-      runDirectory_(std::move(runDirectory)) {}
+                             ExtraSitesOpener& opener, UserFiles files)
+    : session_(std::move(session)), desktop_(desktop), opener_(opener), files_(std::move(files)) {}
 
 void SiteSelection::selectAll() {
     Controls& controls = *session_->controls;
@@ -48,9 +43,9 @@ void SiteSelection::confirm(ExtraSitesWindow& window) {
     session_->extraHosts = text;
     // A list that cannot be saved is said so, and the window stays open with it, so that
     // nothing typed is lost; the searches of this run use it all the same.
-    if (!desktop_.writeFile(extraHostsFile(runDirectory_), toBytes(text))) {
+    if (!desktop_.writeFile(files_.hostList, toBytes(text))) {
         desktop_.showMessage(literal(u8"保存失败！无法写入文件：") +
-                             pathForMessage(extraHostsFile(runDirectory_)));
+                             pathForMessage(files_.hostList));
         return;
     }
     window.close();

@@ -3,6 +3,7 @@
 #include "seams/controls.h"
 #include "seams/desktop_services.h"
 #include "search/search_session.h"
+#include "ui/user_files.h"
 
 #include <memory>
 
@@ -28,13 +29,10 @@ public:
     virtual void openModal(SiteSelection& handlers) = 0;
 };
 
-// The file that keeps the extra-hosts list, in the run directory.
-FilePath extraHostsFile(const FilePath& runDirectory);
-
 class SiteSelection {
 public:
     SiteSelection(std::shared_ptr<SearchSession> session, DesktopServices& desktop,
-                  ExtraSitesOpener& opener, FilePath runDirectory);
+                  ExtraSitesOpener& opener, UserFiles files);
 
     // The click on 选择框_全部.
     void selectAll();
@@ -49,7 +47,7 @@ private:
     std::shared_ptr<SearchSession> session_;
     DesktopServices& desktop_;
     ExtraSitesOpener& opener_;
-    FilePath runDirectory_;
+    UserFiles files_;
 };
 
 } // namespace shareseek

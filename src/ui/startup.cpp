@@ -17,11 +17,10 @@ Text forumAddress(const std::string& forumHost, std::string_view path) {
 }
 
 Startup::Startup(std::shared_ptr<SearchSession> session, DesktopServices& desktop,
-                 SkinLibrary& skins, std::string forumHost, FilePath runDirectory,
+                 SkinLibrary& skins, std::string forumHost, UserFiles files,
                  HttpLimits updateLimits)
     : session_(std::move(session)), desktop_(desktop), skins_(skins),
-      forumHost_(std::move(forumHost)), runDirectory_(std::move(runDirectory)),
-      updateLimits_(updateLimits) {}
+      forumHost_(std::move(forumHost)), files_(std::move(files)), updateLimits_(updateLimits) {}
 
 bool Startup::run() {
     applyRandomSkin();
@@ -68,7 +67,10 @@ bool Startup::checkForUpdate() {
 }
 
 void Startup::loadExtraHosts() {
-    const std::optional<Bytes> saved = desktop_.readFile(extraHostsFile(runDirectory_));
+    // The user's own copy; while there is none, a list saved beside the program before.
+    std::optional<Bytes> saved = desktop_.readFile(files_.hostList);
+    if (!saved && files_.hostListBeside)
+        saved = desktop_.readFile(*files_.hostListBeside);
     session_->extraHosts = saved ? toText(*saved) : Text();
 }
 

@@ -3,6 +3,7 @@
 #include "seams/desktop_services.h"
 #include "search/search_session.h"
 #include "ui/skins.h"
+#include "ui/user_files.h"
 #include "web/http_limits.h"
 
 #include <memory>
@@ -21,8 +22,7 @@ inline constexpr HttpLimits updateCheckLimits{.connectTimeout = std::chrono::mil
 class Startup {
 public:
     Startup(std::shared_ptr<SearchSession> session, DesktopServices& desktop, SkinLibrary& skins,
-            std::string forumHost, FilePath runDirectory,
-            HttpLimits updateLimits = updateCheckLimits);
+            std::string forumHost, UserFiles files, HttpLimits updateLimits = updateCheckLimits);
 
     // Runs the startup sequence. False when the program is to end at once without showing
     // its window: the user chose to fetch the newer version.
@@ -37,7 +37,7 @@ private:
     DesktopServices& desktop_;
     SkinLibrary& skins_;
     std::string forumHost_;
-    FilePath runDirectory_;
+    UserFiles files_;
     HttpLimits updateLimits_;
 };
 

@@ -143,6 +143,10 @@ bool writeWholeFile(const FilePath& path, const Bytes& bytes) {
     const fs::path target = linkTarget(path);
     if (target.empty() || target.filename().empty())
         return false;
+    // A folder of the user's own (the data or documents folder) is made on first use.
+    std::error_code ignored;
+    if (target.has_parent_path())
+        fs::create_directories(target.parent_path(), ignored);
     switch (writeAside(target, bytes)) {
     case Aside::written:
         return true;

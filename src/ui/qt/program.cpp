@@ -8,6 +8,7 @@
 #include "ui/qt/shell.h"
 #include "ui/run_directory.h"
 #include "ui/startup.h"
+#include "ui/user_files.h"
 
 #include <QApplication>
 
@@ -19,6 +20,10 @@ namespace shareseek {
 int runProgram(int& argc, char** argv, const ProgramOptions& options) {
     QApplication app(argc, argv);
     applyProgramLook(app);
+    if (options.reportArguments)
+        for (const QString& argument : QCoreApplication::arguments().mid(1))
+            std::fprintf(stderr, "shareseek: unknown argument \"%s\" ignored (shareseek --help)\n",
+                         qPrintable(argument));
     // The run directory is the current directory for the whole run.
     const FilePath runDirectory = programDirectory();
     std::error_code ignored;
@@ -26,9 +31,11 @@ int runProgram(int& argc, char** argv, const ProgramOptions& options) {
 
     QtDesktopServices desktop;
     QtSkinLibrary skins;
-    Shell shell(SearchEnvironment{.searchHost = options.searchHost}, desktop, runDirectory,
+    // Portable where the program's folder takes files; else the user's own folders.
+    const UserFiles files = userFilesOfThisRun(runDirectory);
+    Shell shell(SearchEnvironment{.searchHost = options.searchHost}, desktop, files,
                 options.forumHost);
-    Startup startup(shell.session(), desktop, skins, options.forumHost, runDirectory);
+    Startup startup(shell.session(), desktop, skins, options.forumHost, files);
     if (!startup.run())
         return 0; // off to the download page; the window is never shown
     shell.window().show();

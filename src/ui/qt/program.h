@@ -12,6 +12,8 @@ struct ProgramOptions {
     std::string forumHost;
     // Called once the window is shown, for tools that drive the program.
     std::function<void(Shell&)> onShown;
+    // Say on standard error every argument that neither the program nor Qt takes.
+    bool reportArguments = false;
 };
 
 // The whole program: the window, its startup sequence, the event loop. Returns the exit code.

@@ -15,14 +15,13 @@ namespace shareseek {
 
 using namespace control;
 
-Shell::Shell(SearchEnvironment environment, DesktopServices& desktop, FilePath runDirectory,
+Shell::Shell(SearchEnvironment environment, DesktopServices& desktop, UserFiles files,
              std::string forumHost)
     : window_(std::make_unique<MainWindow>(mainWindowCaption(forumHost))),
       controls_(std::make_shared<QtControls>(window_.get())),
       session_(std::make_shared<SearchSession>(controls_, std::move(environment))),
       opener_(std::make_unique<QtExtraSitesOpener>(window_.get())), dispatch_(session_, desktop),
-      commands_(*controls_, desktop, runDirectory, forumHost),
-      sites_(session_, desktop, *opener_, runDirectory),
+      commands_(*controls_, desktop, files, forumHost), sites_(session_, desktop, *opener_, files),
       status_(std::make_unique<StatusWatcher>(session_, *window_)) {
     wire();
 }

@@ -4,6 +4,7 @@
 #include "search/search_session.h"
 #include "ui/result_list_commands.h"
 #include "ui/site_selection.h"
+#include "ui/user_files.h"
 
 #include <memory>
 #include <string>
@@ -19,7 +20,7 @@ class StatusWatcher;
 // binds each event the program handles to its handler.
 class Shell {
 public:
-    Shell(SearchEnvironment environment, DesktopServices& desktop, FilePath runDirectory,
+    Shell(SearchEnvironment environment, DesktopServices& desktop, UserFiles files,
           std::string forumHost);
     ~Shell();
 
