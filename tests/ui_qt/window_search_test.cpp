@@ -11,6 +11,7 @@
 #include "ui/qt/shell.h"
 #include "ui/qt/status_watcher.h"
 #include "ui/qt/status_window.h"
+#include "ui/result_list_commands.h"
 
 #include "window_search_test.h"
 
@@ -143,25 +144,92 @@ void WindowSearchTest::rowsInViewShowAtOnceAndTheRestSoonAfter() {
     QCOMPARE(controls.rowCount(control::超级列表框1), 0);
 }
 
-// A worker waiting for the window's thread is let go when the window ends, even though the
-// window's thread never came round to its call.
+// A worker reading from the window waits for the window's thread, and is let go when the
+// window ends, even though the window's thread never came round to its call; the rows it
+// handed over before are dropped.
 void WindowSearchTest::theWindowsEndReleasesWaitingWorkers() {
     MainWindow w(mainWindowCaption("forum.example"));
     QtControls controls(&w);
     std::atomic<bool> returned{false};
     std::thread worker([&] {
-        controls.appendRow(control::超级列表框1);
+        for (int i = 0; i < 100; ++i)
+            controls.appendRow(control::超级列表框1); // handed over; the worker goes on
+        controls.cell(control::超级列表框1, 0, 1);    // a read: waits for the window
         returned = true;
     });
-    // No events are processed here, so the call waits.
-    QVERIFY2(testing::waitUntil([&] { return controls.waitingCalls() == 1; }, 10s),
-             "the worker's call never arrived");
+    // No events are processed here, so the read waits behind the rows.
+    QVERIFY2(testing::waitUntil([&] { return controls.waitingCalls() == 101; }, 10s),
+             "the worker's calls never arrived");
     QVERIFY(!returned);
     controls.detach();
     QVERIFY2(testing::waitUntil([&] { return returned.load(); }, 10s), "the worker was not let go");
     worker.join();
     QCoreApplication::processEvents(); // the stale wake-up finds nothing to do
     QCOMPARE(w.model(control::超级列表框1)->rows(), 0);
+    QCOMPARE(controls.rowCount(control::超级列表框1), 0);
+}
+
+namespace {
+
+// What a worker does for one row, as the search worker does it.
+void handOverRow(Controls& controls, int number) {
+    const int row = controls.appendRow(control::超级列表框1);
+    controls.setCell(control::超级列表框1, row, 0, Text(std::to_string(number)));
+    controls.setCell(control::超级列表框1, row, 1, Text("title " + std::to_string(number)));
+    controls.setCell(control::超级列表框1, row, 2, Text("http://a/" + std::to_string(number)));
+    controls.repaintNow(control::超级列表框1);
+    controls.setText(control::标签2, Text(std::to_string(controls.rowCount(control::超级列表框1))));
+}
+
+// Rows handed over by a worker that went on without waiting for the window.
+void handOverRows(Controls& controls, int first, int last) {
+    std::thread worker([&] {
+        for (int n = first; n <= last; ++n)
+            handOverRow(controls, n);
+    });
+    worker.join(); // the window's thread has processed nothing meanwhile
+}
+
+} // namespace
+
+// The filter, the export and a new search, each while rows are still being handed over: each
+// sees every row handed over before it, as when every call waited.
+void WindowSearchTest::commandsSeeTheRowsStillBeingHandedOver() {
+    testing::FakeDesktop desktop;
+    Shell shell(SearchEnvironment{}, desktop, FilePath("/tmp"), "forum.example");
+    MainWindow& w = shell.window();
+    w.show();
+    Controls& controls = *shell.session()->controls;
+    auto& qtControls = static_cast<QtControls&>(controls);
+
+    handOverRows(controls, 1, 500);
+    QVERIFY(qtControls.waitingCalls() > 0); // in flight
+    QCOMPARE(controls.rowCount(control::超级列表框1), 500);
+    // The filter: "title 1" is in 1, 10 to 19 and 100 to 199.
+    w.filterBox()->setText(QStringLiteral("title 1"));
+    shell.commands().resultFilter();
+    QCOMPARE(qtControls.waitingCalls(), 0u);
+    QCOMPARE(w.model(control::超级列表框2)->rows(), 111);
+    QCOMPARE(w.findChild<QLabel*>(qs(u8"标签2"))->text(), qs(u8"结果：111"));
+    w.filterBox()->clear();
+
+    // The export.
+    handOverRows(controls, 501, 600);
+    QVERIFY(qtControls.waitingCalls() > 0);
+    const Text exported = exportText(controls);
+    QVERIFY(exported.view().find("title 600      http://a/600\r\n") != std::string_view::npos);
+    QCOMPARE(w.model(control::超级列表框1)->rows(), 600);
+
+    // A new search empties the list: rows handed over before it go, rows after it stay.
+    handOverRows(controls, 601, 700);
+    controls.deleteAllRows(control::超级列表框1);
+    QCOMPARE(w.model(control::超级列表框1)->rows(), 0);
+    QCOMPARE(controls.rowCount(control::超级列表框1), 0);
+    handOverRows(controls, 1, 3);
+    QTRY_COMPARE_WITH_TIMEOUT(w.model(control::超级列表框1)->rows(), 3, 5000);
+    QCOMPARE(w.model(control::超级列表框1)->cell(2, 2), QStringLiteral("http://a/3"));
+    QTRY_COMPARE_WITH_TIMEOUT(w.findChild<QLabel*>(qs(u8"标签2"))->text(), QStringLiteral("3"),
+                              5000);
 }
 
 namespace {

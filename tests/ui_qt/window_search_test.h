@@ -17,6 +17,7 @@ private slots:
     void popupCopyUsesTheHiddenFullListsSelection();
     void rowsInViewShowAtOnceAndTheRestSoonAfter();
     void theWindowsEndReleasesWaitingWorkers();
+    void commandsSeeTheRowsStillBeingHandedOver();
     void eachSitesOutcomeShowsInTheWindow();
     void aSearchThatFoundNothingBecauseSitesFailedSaysSoOnce();
 };

@@ -252,7 +252,7 @@ void MainWindow::repaintRow(ControlName name, int row) {
     if (!view || !rows || row < 0 || row >= rows->rows())
         return;
     // A row below the last one in view changes nothing visible: the view hears of it with
-    // the next batch. One in view is told of and painted now, and only its cells.
+    // the next batch. One in view is told of now, and only its cells are painted.
     const int rowHeight = view->verticalHeader()->defaultSectionSize();
     const int lastInView = view->rowAt(0) + view->viewport()->height() / rowHeight + 1;
     if (!view->isVisible() || (rows->rowCount() > 0 && row > lastInView))
@@ -260,9 +260,10 @@ void MainWindow::repaintRow(ControlName name, int row) {
     rows->publish();
     const QRect cells =
         view->visualRect(rows->index(row, 0)) | view->visualRect(rows->index(row, 2));
+    // Painted with the window's next frame: rows that arrive together are painted together.
     const QRect visible = cells & view->viewport()->rect();
     if (!visible.isEmpty())
-        view->viewport()->repaint(visible);
+        view->viewport()->update(visible);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -50,7 +50,7 @@ public:
 
     // The popup menu of the result lists, its corner 3 pixels right of and below the pointer.
     void showPopupMenu();
-    // Paints the cells of `row` now, if they are in view.
+    // Tells the view of `row` now and paints its cells with the next frame, if they are in view.
     void repaintRow(ControlName list, int row);
 
 signals:

@@ -1,5 +1,6 @@
 #include "ui/qt/qt_controls.h"
 
+#include "ui/qt/call_queue.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/result_model.h"
@@ -11,81 +12,39 @@
 #include <QTableView>
 #include <QThread>
 
-#include <condition_variable>
-#include <deque>
-#include <mutex>
-#include <type_traits>
-
 namespace shareseek {
 
-// Calls from workers wait here for the window's thread. They cross under a standard mutex,
-// not through Qt's own blocking calls, so that every tool that checks threads sees the
-// hand-over, and so that the window's end can release every waiting worker at once.
-struct QtControls::CallQueue {
-    struct Call {
-        const std::function<void()>* task;
-        bool done = false;
-    };
-
-    std::mutex mutex;
-    std::condition_variable finished;
-    std::deque<Call*> pending;
-    bool abandoned = false;
-
-    // On the window's thread: carries out every call waiting.
-    void runPending() {
-        std::unique_lock lock(mutex);
-        while (!pending.empty()) {
-            Call* call = pending.front();
-            pending.pop_front();
-            lock.unlock();
-            (*call->task)();
-            lock.lock();
-            call->done = true;
-            finished.notify_all();
-        }
-    }
-
-    // On a worker's thread: queues the call and waits until it is done or abandoned. The
-    // wake-up names the bridge's slot, so that nothing of ours is built on this thread and
-    // read on the window's: what crosses does so under the mutex above.
-    void runAndWait(const std::function<void()>& task, QObject* bridge) {
-        Call call{&task};
-        {
-            std::lock_guard lock(mutex);
-            if (abandoned)
-                return;
-            pending.push_back(&call);
-        }
-        QMetaObject::invokeMethod(bridge, "runPending", Qt::QueuedConnection);
-        std::unique_lock lock(mutex);
-        finished.wait(lock, [&] { return call.done || abandoned; });
-    }
-
-    void abandon() {
-        std::lock_guard lock(mutex);
-        abandoned = true;
-        pending.clear();
-        finished.notify_all();
-    }
-};
-
-// Lives on the window's thread and carries out the waiting calls when woken there; it holds
-// the queue, so a wake-up that arrives after the controls are gone finds it still.
+// Lives on the window's thread and carries out the calls handed over when woken there, a
+// slice at a time, so that the window paints and takes input between slices. It holds the
+// queue, so a wake-up that arrives after the controls are gone finds it still.
 class CallBridge : public QObject {
     Q_OBJECT
 public:
-    explicit CallBridge(std::shared_ptr<QtControls::CallQueue> calls) : calls_(std::move(calls)) {}
-    Q_INVOKABLE void runPending() { calls_->runPending(); }
+    // How long one slice of calls may keep the window's thread from painting.
+    static constexpr std::chrono::milliseconds slice{8};
+
+    void setCalls(std::shared_ptr<CallQueue> calls) { calls_ = std::move(calls); }
+    // The wake-up names this slot, so that nothing of ours is built on a worker's thread and
+    // read on the window's: what crosses does so under the queue's mutex.
+    void wake() { QMetaObject::invokeMethod(this, "runPending", Qt::QueuedConnection); }
+    Q_INVOKABLE void runPending() {
+        if (calls_ && calls_->runPending(slice))
+            wake();
+    }
 
 private:
-    std::shared_ptr<QtControls::CallQueue> calls_;
+    std::shared_ptr<CallQueue> calls_;
 };
 
-QtControls::QtControls(MainWindow* window)
-    : window_(window), calls_(std::make_shared<CallQueue>()), bridge_(new CallBridge(calls_)) {}
+QtControls::QtControls(MainWindow* window) : window_(window) {
+    auto* bridge = new CallBridge;
+    bridge_ = bridge;
+    calls_ = std::make_shared<CallQueue>([bridge] { bridge->wake(); });
+    bridge->setCalls(calls_);
+}
 
 QtControls::~QtControls() {
+    calls_->abandon();
     // The last worker to end may be the one that lets go of the controls.
     if (QThread::currentThread() == bridge_->thread())
         delete bridge_;
@@ -94,43 +53,47 @@ QtControls::~QtControls() {
 }
 
 std::size_t QtControls::waitingCalls() const {
-    std::lock_guard lock(calls_->mutex);
-    return calls_->pending.size();
+    return calls_->pending();
 }
 
 void QtControls::detach() {
-    detached_ = true;
     calls_->abandon(); // workers waiting for the window return at once
 }
 
-void QtControls::carryOut(const std::function<void()>& task) {
-    if (detached_)
-        return;
-    // Runs on the window's thread, the only one that reads the window.
-    const auto onWindowThread = [&] {
-        if (!detached_ && window_)
-            task();
-    };
-    if (QThread::currentThread() == bridge_->thread())
-        onWindowThread();
-    else
-        calls_->runAndWait(onWindowThread, bridge_);
+bool QtControls::onWindowThread() const {
+    return QThread::currentThread() == bridge_->thread();
 }
 
-template <class Work>
-auto QtControls::onWindow(Work work) -> decltype(work(std::declval<MainWindow&>())) {
-    using Result = decltype(work(std::declval<MainWindow&>()));
-    if constexpr (std::is_void_v<Result>) {
-        carryOut([&] { work(*window_); });
+void QtControls::change(std::function<void(MainWindow&)> work,
+                        const std::function<void()>& underLock) {
+    // Carried out on the window's thread, the only one that reads the window.
+    auto task = [this, work = std::move(work)] {
+        if (window_)
+            work(*window_);
+    };
+    const bool here = onWindowThread();
+    calls_->post(std::move(task), underLock, here);
+    if (here)
+        calls_->runAll();
+}
+
+template <class Result> Result QtControls::read(std::function<Result(MainWindow&)> work) {
+    Result result{};
+    auto task = [&] {
+        if (window_)
+            result = work(*window_);
+    };
+    if (onWindowThread()) {
+        calls_->post(task, {}, true);
+        calls_->runAll();
     } else {
-        Result result{};
-        carryOut([&] { result = work(*window_); });
-        return result;
+        calls_->postAndWait(task);
     }
+    return result;
 }
 
 Text QtControls::text(ControlName name) {
-    return onWindow([&](MainWindow& w) {
+    return read<Text>([name](MainWindow& w) {
         QWidget* widget = w.control(name);
         if (auto* edit = qobject_cast<QLineEdit*>(widget))
             return fromQString(edit->text());
@@ -141,7 +104,7 @@ Text QtControls::text(ControlName name) {
 }
 
 void QtControls::setText(ControlName name, const Text& text) {
-    onWindow([&](MainWindow& w) {
+    change([name, text](MainWindow& w) {
         QWidget* widget = w.control(name);
         if (auto* edit = qobject_cast<QLineEdit*>(widget))
             edit->setText(toQString(text));
@@ -151,70 +114,77 @@ void QtControls::setText(ControlName name, const Text& text) {
 }
 
 bool QtControls::ticked(ControlName name) {
-    return onWindow([&](MainWindow& w) {
+    return read<bool>([name](MainWindow& w) {
         QCheckBox* box = w.checkBox(name);
         return box && box->isChecked();
     });
 }
 
 void QtControls::setTicked(ControlName name, bool ticked) {
-    onWindow([&](MainWindow& w) {
+    change([name, ticked](MainWindow& w) {
         if (QCheckBox* box = w.checkBox(name))
             box->setChecked(ticked); // raises no clicked signal
     });
 }
 
 void QtControls::setEnabled(ControlName name, bool enabled) {
-    onWindow([&](MainWindow& w) {
+    change([name, enabled](MainWindow& w) {
         if (QWidget* widget = w.control(name))
             widget->setEnabled(enabled);
     });
 }
 
 void QtControls::setVisible(ControlName name, bool visible) {
-    onWindow([&](MainWindow& w) {
+    change([name, visible](MainWindow& w) {
         if (QWidget* widget = w.control(name))
             widget->setVisible(visible);
     });
 }
 
 void QtControls::deleteAllRows(ControlName list) {
-    onWindow([&](MainWindow& w) {
-        if (ResultModel* rows = w.model(list))
-            rows->clear();
-    });
+    change(
+        [list](MainWindow& w) {
+            if (ResultModel* rows = w.model(list))
+                rows->clear();
+        },
+        [this, list] { rows_[list] = 0; });
 }
 
 int QtControls::rowCount(ControlName list) {
-    return onWindow([&](MainWindow& w) {
-        ResultModel* rows = w.model(list);
-        return rows ? rows->rows() : 0;
-    });
+    if (calls_->abandoned())
+        return 0;
+    std::lock_guard lock(calls_->mutex());
+    const auto found = rows_.find(list);
+    return found == rows_.end() ? 0 : found->second;
 }
 
 int QtControls::appendRow(ControlName list) {
-    return onWindow([&](MainWindow& w) {
-        ResultModel* rows = w.model(list);
-        return rows ? rows->appendRow() : -1;
-    });
+    int row = -1;
+    change(
+        [list](MainWindow& w) {
+            if (ResultModel* rows = w.model(list))
+                rows->appendRow();
+        },
+        [&] { row = rows_[list]++; });
+    return row;
 }
 
 void QtControls::setCell(ControlName list, int row, int column, const Text& text) {
-    onWindow([&](MainWindow& w) {
+    change([list, row, column, text](MainWindow& w) {
         if (ResultModel* rows = w.model(list))
             rows->setCell(row, column, toQString(text));
     });
 }
 
 Text QtControls::cell(ControlName list, int row, int column) {
-    return onWindow([&](MainWindow& w) {
+    return read<Text>([list, row, column](MainWindow& w) {
         ResultModel* rows = w.model(list);
         return rows ? fromQString(rows->cell(row, column)) : Text();
     });
 }
 
 int QtControls::currentSelection(ControlName list) {
-    return onWindow([&](MainWindow& w) {
+    return read<int>([list](MainWindow& w) {
         QTableView* view = w.list(list);
         if (!view || !view->selectionModel())
             return -1;
@@ -227,14 +197,14 @@ int QtControls::currentSelection(ControlName list) {
 }
 
 void QtControls::repaintNow(ControlName list) {
-    onWindow([&](MainWindow& w) {
+    change([list](MainWindow& w) {
         if (ResultModel* rows = w.model(list))
             w.repaintRow(list, rows->rows() - 1);
     });
 }
 
 void QtControls::showPopupMenu() {
-    onWindow([](MainWindow& w) { w.showPopupMenu(); });
+    change([](MainWindow& w) { w.showPopupMenu(); });
 }
 
 } // namespace shareseek

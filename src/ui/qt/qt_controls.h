@@ -5,28 +5,30 @@
 #include <QObject>
 #include <QPointer>
 
-#include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace shareseek {
 
 class MainWindow;
+class CallQueue;
 
-// The control operations carried out on the main window. A call from another thread is
-// handed to the window's thread and waits there until it is done; the window's thread never
-// waits for anyone. Once the window is gone (or going), every call does nothing and reads
-// the empty value, so that late workers neither touch it nor wait for it.
+// The control operations carried out on the main window, on the window's thread, in the order
+// they are made. One that only changes the window (append a row, set a cell, repaint, a
+// caption, enable, show, tick) is handed over and the caller goes on; one that reads waits
+// until everything handed over before it is done, so it sees every change made before it,
+// from any thread. The row counts are kept ahead, so appending and counting rows never wait.
+// Once the window is gone (or going), every call does nothing and reads the empty value, so
+// that late workers neither touch it nor wait for it.
 class QtControls : public Controls {
 public:
-    struct CallQueue;
-
     explicit QtControls(MainWindow* window);
     ~QtControls() override;
 
-    // The window is ending: from now on no call reaches it.
+    // The window is ending: from now on no call reaches it; calls still pending are dropped.
     void detach();
-    // Calls from other threads waiting for the window's thread now.
+    // Calls handed over and not yet carried out.
     std::size_t waitingCalls() const;
 
     Text text(ControlName name) override;
@@ -45,10 +47,11 @@ public:
     void showPopupMenu() override;
 
 private:
-    // Runs `task` on the window's thread while the caller waits; nothing once detached.
-    void carryOut(const std::function<void()>& task);
-    // Runs `work` with the window on the window's thread and returns its result.
-    template <class Work> auto onWindow(Work work) -> decltype(work(std::declval<MainWindow&>()));
+    bool onWindowThread() const;
+    // Hands `work` over; on the window's thread, carries it out (after everything before it).
+    void change(std::function<void(MainWindow&)> work, const std::function<void()>& underLock = {});
+    // Carries `work` out on the window's thread and returns its result.
+    template <class Result> Result read(std::function<Result(MainWindow&)> work);
 
     // Read on the window's thread only.
     QPointer<MainWindow> window_;
@@ -56,7 +59,8 @@ private:
     // Lives on the window's thread: the wake-ups for calls from workers are posted to it,
     // never to the window, which may be gone.
     QObject* bridge_;
-    std::atomic<bool> detached_{false};
+    // Rows of each list as of every call handed over; under the queue's lock.
+    std::map<ControlName, int> rows_;
 };
 
 } // namespace shareseek
