@@ -27,6 +27,12 @@ template <class Keep> std::string percentEncode(std::string_view bytes, Keep kee
     return out;
 }
 
+// Spaces, control characters and bytes above ASCII percent-encoded, as a browser sends a
+// request target: nothing that could end a request or header line is left.
+inline std::string percentEncodeForRequest(std::string_view bytes) {
+    return percentEncode(bytes, [](unsigned char byte) { return byte > 0x20 && byte < 0x7F; });
+}
+
 // The value 0-15 of a hexadecimal digit of either case, -1 for any other character.
 inline int hexValue(char c) {
     if (c >= '0' && c <= '9')

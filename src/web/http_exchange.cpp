@@ -24,13 +24,6 @@ struct Route {
     bool viaProxy = false;
 };
 
-// A request line cannot carry spaces, control characters or bytes above ASCII (a host typed
-// over several lines would otherwise inject header lines); they go percent-encoded, as a
-// browser sends them. Everything else of the path stays as the caller wrote it.
-std::string escapeRequestTarget(std::string_view path) {
-    return percentEncode(path, [](unsigned char byte) { return byte > 0x20 && byte < 0x7F; });
-}
-
 // The route to `address`, or nothing when its host and port make no address that a
 // connection could be opened to.
 std::optional<Route> routeFor(const Text& address, const std::optional<Text>& proxyAddress) {
@@ -51,7 +44,7 @@ std::optional<Route> routeFor(const Text& address, const std::optional<Text>& pr
     route.url = origin + "/";
     // The proxy list names a proxy for plain http only; secure addresses go direct.
     route.viaProxy = proxyAddress.has_value() && !secure;
-    const std::string path = escapeRequestTarget(objectPathOf(address).view());
+    const std::string path = percentEncodeForRequest(objectPathOf(address).view());
     route.requestTarget = route.viaProxy ? origin + path : path;
 
     const CurlUrl check(curl_url());

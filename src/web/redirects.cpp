@@ -19,15 +19,11 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
            });
 }
 
-// Spaces, control characters and bytes above ASCII, percent-encoded as a browser sends them.
-std::string escaped(std::string_view bytes) {
-    return percentEncode(bytes, [](unsigned char byte) { return byte > 0x20 && byte < 0x7F; });
-}
-
 // The base address in the absolute form that libcurl's parser reads.
 std::string absoluteForm(const Text& address) {
     return (isSecureAddress(address) ? "https://" : "http://") +
-           hostOf(address, false, true).bytes() + escaped(objectPathOf(address).view());
+           hostOf(address, false, true).bytes() +
+           percentEncodeForRequest(objectPathOf(address).view());
 }
 
 std::optional<std::string> urlPart(CURLU* url, CURLUPart part) {
@@ -66,7 +62,8 @@ std::optional<Text> resolveRedirect(const Text& base, std::string_view location)
     const CurlUrl url(curl_url());
     if (!url || curl_url_set(url.get(), CURLUPART_URL, absoluteForm(base).c_str(), 0) != CURLUE_OK)
         return std::nullopt;
-    if (curl_url_set(url.get(), CURLUPART_URL, escaped(location).c_str(), 0) != CURLUE_OK)
+    if (curl_url_set(url.get(), CURLUPART_URL, percentEncodeForRequest(location).c_str(), 0) !=
+        CURLUE_OK)
         return std::nullopt;
     const std::optional<std::string> scheme = urlPart(url.get(), CURLUPART_SCHEME);
     if (!scheme || (*scheme != "http" && *scheme != "https"))
