@@ -38,8 +38,9 @@ int main(int argc, char** argv) {
     constexpr int searchPages = 5;
     constexpr auto latency = 50ms;
     fake::FakeSearchEngine engine(
-        wholeSearch ? fake::HostBehaviour{.pages = searchPages, .hitsPerPage = 50, .latency = latency}
-                    : fake::HostBehaviour{.pages = maxPagesPerSite, .hitsPerPage = 50},
+        wholeSearch
+            ? fake::HostBehaviour{.pages = searchPages, .hitsPerPage = 50, .latency = latency}
+            : fake::HostBehaviour{.pages = maxPagesPerSite, .hitsPerPage = 50},
         wholeSearch ? 64 * 1024 : 2048);
     testing::FakeDesktop desktop;
     Shell shell(SearchEnvironment{.searchHost = engine.host()}, desktop, FilePath("/tmp"),

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int start = in.ConsumeIntegralInRange(-2, 40);
     const bool caseSensitive = in.ConsumeBool();
     const Text subject(in.ConsumeRemainingBytesAsString());
-    if (extractBetween(subject, startMarker, endMarker, start, caseSensitive).size() > subject.size())
+    if (extractBetween(subject, startMarker, endMarker, start, caseSensitive).size() >
+        subject.size())
         std::abort();
     return 0;
 }

@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                global = in.ConsumeBool(), quoteEscape = in.ConsumeBool();
     const Text subject(in.ConsumeRemainingBytesAsString());
     RegexMatcher matcher;
-    const bool ran = matcher.create(pattern, subject, caseSensitive, multiLine, global, quoteEscape);
+    const bool ran =
+        matcher.create(pattern, subject, caseSensitive, multiLine, global, quoteEscape);
     if (!ran && matcher.matchCount() != 0)
         std::abort();
     const int matches = std::min(matcher.matchCount(), 50);

@@ -22,7 +22,7 @@ std::chrono::milliseconds since(Clock::time_point start) {
 // What the site threads and the thread giving the rows share, under one lock.
 class SearchState {
 public:
-    SearchState(const SearchPlan& plan) : plan_(plan), sites_(plan.sites.size()) {
+    explicit SearchState(const SearchPlan& plan) : plan_(plan), sites_(plan.sites.size()) {
         for (std::size_t i = 0; i < plan.sites.size(); ++i) {
             SiteOutcome& outcome = sites_[i].outcome;
             outcome.siteIndex = plan.sites[i].siteIndex;
@@ -89,10 +89,11 @@ public:
             changed_.wait_for(lock, std::chrono::milliseconds(200),
                               [&] { return arrivals_.size() > given; });
         }
-        turn_ = arrivals_[given];
+        const std::size_t site = arrivals_[given];
+        turn_ = site;
         lock.unlock();
         changed_.notify_all();
-        return arrivals_[given];
+        return site;
     }
 
     // The next page of the site whose turn it is; nothing once it has none left.

@@ -93,8 +93,8 @@ int searchForward(const Text& subject, const Text& sought, int start, bool ignor
     }
     // Find each candidate by bytes, then keep it only where a character begins.
     std::size_t boundary = 0;
-    for (std::size_t candidate = findBytes(s, sought.view(), from);
-         candidate < s.size(); candidate = findBytes(s, sought.view(), boundary)) {
+    for (std::size_t candidate = findBytes(s, sought.view(), from); candidate < s.size();
+         candidate = findBytes(s, sought.view(), boundary)) {
         boundary = advanceToBoundary(s, boundary, candidate);
         if (boundary == candidate)
             return static_cast<int>(candidate) + 1;

@@ -10,8 +10,9 @@ int main() {
     using namespace std::chrono_literals;
     FakeSearchEngine engine({.pages = 2, .hitsPerPage = 3, .latency = 50ms}, 4096);
     // A few sites answer as today's engine does.
-    engine.setBehaviour("yunpan.cn", {.pages = 2, .hitsPerPage = 3, .latency = 50ms,
-                                      .failure = EngineFailure::todaysLayout});
+    engine.setBehaviour(
+        "yunpan.cn",
+        {.pages = 2, .hitsPerPage = 3, .latency = 50ms, .failure = EngineFailure::todaysLayout});
     engine.setBehaviour("ctdisk.com", {.latency = 50ms, .failure = EngineFailure::verification});
     std::printf("%s\n", engine.host().c_str());
     std::fflush(stdout);
