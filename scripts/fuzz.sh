@@ -16,7 +16,8 @@ cmake --build build-fuzz -j "$(nproc)"
 seconds=${FUZZ_SECONDS:-20}
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_text_ops fuzz_codepage fuzz_markers fuzz_regex fuzz_address
-                                     fuzz_cookies fuzz_response_headers fuzz_page_extraction)
+                                     fuzz_cookies fuzz_response_headers fuzz_page_extraction
+                                     fuzz_todays_layout)
 failed=0
 summary=()
 for target in "${targets[@]}"; do

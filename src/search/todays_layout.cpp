@@ -91,10 +91,9 @@ std::optional<string_view> attribute(string_view tag, string_view name) {
     return std::nullopt;
 }
 
-// The text of `html` without its tags, white-space runs made one space, trimmed.
+// The text of `html` without its tags.
 std::string withoutTags(string_view html) {
     std::string out;
-    bool space = false;
     for (std::size_t i = 0; i < html.size(); ++i) {
         if (html[i] == '<') {
             const std::size_t end = tagEnd(html, i);
@@ -103,14 +102,24 @@ std::string withoutTags(string_view html) {
             i = end;
             continue;
         }
-        if (isSpace(html[i])) {
+        out += html[i];
+    }
+    return out;
+}
+
+// White-space runs made one space, none at either end.
+std::string foldedWhiteSpace(string_view text) {
+    std::string out;
+    bool space = false;
+    for (const char c : text) {
+        if (isSpace(c)) {
             space = !out.empty();
             continue;
         }
         if (space)
             out += ' ';
         space = false;
-        out += html[i];
+        out += c;
     }
     return out;
 }
@@ -217,7 +226,9 @@ std::vector<Hit> readTodaysLayout(const Text& page) {
         const std::size_t close = findIgnoringCase(heading, "</a", openEnd);
         const string_view text = heading.substr(
             openEnd + 1, close == string_view::npos ? string_view::npos : close - openEnd - 1);
-        hits.push_back({decodeCharacterReferences(Text(withoutTags(text))), Text(*href)});
+        // References are decoded before white space is folded: "&#10;" is white space too.
+        const Text decoded = decodeCharacterReferences(Text(withoutTags(text)));
+        hits.push_back({Text(foldedWhiteSpace(decoded.view())), Text(*href)});
     }
     return hits;
 }

@@ -45,6 +45,9 @@ TEST(TodaysLayout, EachHeadingsFirstLinkIsAHit) {
          "<h3><a href=\"http://l/4?a=1&amp;b=2\">x &amp; y &lt;z&gt; &#20013;&#x6587; "
          "&quot;q&quot;</a></h3>",
          {{L(u8"x & y <z> 中文 \"q\""), T("http://l/4?a=1&amp;b=2")}}},
+        {"references that are white space are folded too",
+         "<h3><a href=\"u\">&#10; a&#9;&#13;&#10;b&nbsp; </a></h3>",
+         {{T("a b"), T("u")}}},
         {"only the first link of a heading",
          "<h3><a href=\"http://l/5\">first</a><a href=\"http://l/6\">second</a></h3>",
          {{T("first"), T("http://l/5")}}},
