@@ -9,27 +9,23 @@ namespace shareseek {
 
 bool ResultsPage::offersNextPage() const {
     // A verification page ends the site's search: asking again would only be refused again.
-    return hasNextPage(text) && !verification;
+    return nextPage && !verification;
 }
 
 FetchResult fetchResultsBody(const PageRequest& request) {
-    HttpExchange exchange;
-    exchange.address =
-        resultsPageAddress(request.searchHost, request.shareHost,
-                           encodeKeyword(request.keyword, true, true), request.pageOffset);
-    exchange.proxyAddress = request.proxyAddress;
-    FetchResult fetched;
-    fetched.body = performExchange(exchange, request.limits);
-    fetched.status = std::move(exchange.status);
-    return fetched;
+    return fetchWithStatus(resultsPageAddress(request.searchHost, request.shareHost,
+                                              encodeKeyword(request.keyword, true, true),
+                                              request.pageOffset),
+                           request.limits, request.proxyAddress);
 }
 
 ResultsPage readResultsPage(FetchResult fetched, RegexMatcher& matcher) {
     ResultsPage page;
     page.text = decodePage(fetched.body);
     page.hits = readHits(matcher, page.text);
+    page.nextPage = hasNextPage(page.text);
     page.status = std::move(fetched.status);
-    if (page.hits.empty() && !hasNextPage(page.text))
+    if (page.hits.empty() && !page.nextPage)
         page.verification = verificationTitle(page.text, page.status.finalAddress);
     return page;
 }
@@ -45,7 +41,7 @@ void judgeLastPage(const ResultsPage& page, SiteOutcome& outcome) {
     } else if (!page.status.succeeded()) {
         outcome.end = SiteEnd::networkFailure;
         outcome.reason = exchangeFailureText(page.status);
-    } else if (hasNextPage(page.text)) {
+    } else if (page.nextPage) {
         outcome.end = SiteEnd::pageCap;
     } else if (page.hits.empty() && !looksLikeResultsPage(page.text)) {
         outcome.end = SiteEnd::unreadablePage;

@@ -16,6 +16,7 @@ namespace shareseek {
 struct ResultsPage {
     Text text;
     std::vector<Hit> hits;
+    bool nextPage = false; // the page holds the next-page marker
     ExchangeStatus status;
     std::optional<Text> verification; // the verification page's title
 

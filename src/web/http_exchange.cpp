@@ -312,9 +312,11 @@ Bytes fetch(const Text& address, const HttpLimits& limits) {
     return fetchWithStatus(address, limits).body;
 }
 
-FetchResult fetchWithStatus(const Text& address, const HttpLimits& limits) {
+FetchResult fetchWithStatus(const Text& address, const HttpLimits& limits,
+                            const std::optional<Text>& proxyAddress) {
     HttpExchange exchange;
     exchange.address = address;
+    exchange.proxyAddress = proxyAddress;
     FetchResult result;
     result.body = performExchange(exchange, limits);
     result.status = std::move(exchange.status);

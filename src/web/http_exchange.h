@@ -80,7 +80,8 @@ struct FetchResult {
     Bytes body; // empty when the exchange failed
     ExchangeStatus status;
 };
-// The same GET, with how it went.
-FetchResult fetchWithStatus(const Text& address, const HttpLimits& limits = HttpLimits{});
+// The same GET, with how it went; through `proxyAddress` when one is given.
+FetchResult fetchWithStatus(const Text& address, const HttpLimits& limits = HttpLimits{},
+                            const std::optional<Text>& proxyAddress = std::nullopt);
 
 } // namespace shareseek
